@@ -1,0 +1,24 @@
+#pragma once
+// The new-game dialog's pictures: "BM" files through Qt's BMP reader, then icon files
+// through Qt's ICO reader, otherwise JPEG through libjpeg. A file none of them accepts
+// leaves no picture under that number.
+
+#include <QImage>
+#include <string>
+
+namespace quintaro {
+
+// Pictures larger than this are refused: the buttons show at most 181 x 36 pixels anyway.
+inline constexpr int maxPictureSide = 8192;
+inline constexpr long long maxPicturePixels = 16'000'000;
+
+void loadPicture(int number, const std::string& fileName);
+// The picture's bitmap, or a null image when picture `number` is not loaded.
+QImage pictureBitmap(int number);
+// Forgets every loaded picture (at shutdown).
+void freePictures();
+
+// Decodes a whole file's bytes the same way loadPicture does; a null image when refused.
+QImage decodePicture(const QByteArray& bytes);
+
+}  // namespace quintaro

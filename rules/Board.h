@@ -1,0 +1,69 @@
+#pragma once
+// What the rules see of the main window: the score card, the dice and the other controls.
+//
+// The window's widgets are the only store of the dice and the scores; the rules read them
+// afresh through this interface on every call and keep no copy.
+
+#include <cstdint>
+#include <string>
+
+namespace quintaro {
+
+// Control numbers of the main window.
+enum Control : int {
+    ScoreCard = 0,
+    Die1 = 1,  // dice 1..5 are controls 1..5
+    Die5 = 5,
+    RollButton = 6,
+    TurnLabel = 8,
+    HandLabel = 9,
+};
+
+inline constexpr int rowCount = 15;  // score-card rows 0..14
+inline constexpr int bonusRow = 6;
+inline constexpr int totalRow = 14;
+
+struct Colour {
+    std::uint8_t red = 0;
+    std::uint8_t green = 0;
+    std::uint8_t blue = 0;
+    // The Windows-style 0x00BBGGRR value.
+    constexpr std::uint32_t bgr() const {
+        return std::uint32_t(blue) << 16 | std::uint32_t(green) << 8 | red;
+    }
+    bool operator==(const Colour&) const = default;
+};
+
+// A booked cell: 0x3366FF, an orange red.
+inline constexpr Colour bookedCellColour{255, 102, 51};
+// The bonus and total rows: 0xFFFF66, a light cyan.
+inline constexpr Colour fixedRowColour{102, 255, 255};
+
+class Board {
+public:
+    virtual ~Board() = default;
+
+    // Score card: rows 0..14, column 0 holds the labels, column p belongs to player p.
+    virtual std::string cellText(int row, int column) const = 0;
+    virtual void setCellText(int row, int column, const std::string& text) = 0;
+    // A cell is booked exactly when its background colour has been set.
+    virtual bool cellColourSet(int row, int column) const = 0;
+    virtual void setCellColour(int row, int column, Colour colour) = 0;
+    // Sets the colour of the row in every column.
+    virtual void setRowColour(int row, Colour colour) = 0;
+
+    // Dice 1..5: pressed means held; the text is the face, "" for not yet rolled.
+    virtual bool dieHeld(int die) const = 0;
+    virtual void setDieHeld(int die, bool held) = 0;
+
+    // Text of a die (1..5), the roll button (6), the turn label (8) or the hand label (9).
+    virtual std::string controlText(int control) const = 0;
+    virtual void setControlText(int control, const std::string& text) = 0;
+    virtual bool controlEnabled(int control) const = 0;
+    virtual void setControlEnabled(int control, bool enabled) = 0;
+
+    // A modal message box with an OK button; returns when it is closed.
+    virtual void showMessage(const std::string& caption, const std::string& text) = 0;
+};
+
+}  // namespace quintaro

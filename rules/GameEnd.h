@@ -1,0 +1,11 @@
+#pragma once
+
+#include "app/GameState.h"
+#include "rules/Board.h"
+
+namespace quintaro {
+
+// Once every player has booked 13 rows, shows the winner's or the tie message.
+void checkGameEnd(Board& board, const GameState& state);
+
+}  // namespace quintaro

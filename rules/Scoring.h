@@ -1,0 +1,29 @@
+#pragma once
+// Points of every row, booking, bonus and totals.
+
+#include <string_view>
+
+#include "app/GameState.h"
+#include "rules/Board.h"
+
+namespace quintaro {
+
+inline constexpr int computerColumn = 2;
+
+// A person's booking of the selected row (-1 for none) in a column: 1 booked, 0 nothing.
+int bookRow(Board& board, int column, int row);
+// Books points into a row of the computer's column: 1 booked, 0 already booked.
+int bookComputerCell(Board& board, int row, int points);
+// The computer's choice among the upper rows for a hand string: 1 booked, 0 nothing.
+int bookBestUpperRow(Board& board, GameState& state, std::string_view hand);
+// Marks every non-empty bookable cell of the column as booked.
+void refreshBookedCells(Board& board, int column);
+// Writes the bonus once the upper rows reach 15; the bonus is never removed.
+void updateBonus(Board& board, int column);
+// Writes the sum of rows 0..13 into the total row.
+void updateTotal(Board& board, int column);
+
+// Integer value of a cell, "" counting 0.
+int cellValue(const Board& board, int row, int column);
+
+}  // namespace quintaro

@@ -1,0 +1,34 @@
+#include "settings/UiText.h"
+
+#include "settings/KeyValueFile.h"
+
+namespace quintaro {
+
+QString readUiText(const KeyValueFile& file, std::string_view key, std::string_view defaultText) {
+    return toQString(file.readText(key, defaultText));
+}
+
+namespace {
+QFont arial() {
+    QFont font;
+    // Liberation Sans has Arial's metrics; fontconfig maps one to the other, but the
+    // offscreen platform does not always, so both are named.
+    font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans")});
+    font.setStyleHint(QFont::SansSerif);
+    return font;
+}
+}  // namespace
+
+QFont guiFont() {
+    QFont font = arial();
+    font.setPixelSize(11);
+    return font;
+}
+
+QFont diceFont() {
+    QFont font = arial();
+    font.setPointSize(16);
+    return font;
+}
+
+}  // namespace quintaro

@@ -1,0 +1,16 @@
+#!/bin/sh
+# Installs the Debian packages the game needs to build, run and test, if any is missing.
+set -e
+packages="g++ clang cmake ninja-build make pkg-config qt6-base-dev libgl-dev libsdl2-dev libjpeg-dev \
+libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth fonts-liberation2 imagemagick sox"
+missing=""
+for p in $packages; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed"; then
+        missing="$missing $p"
+    fi
+done
+[ -z "$missing" ] && exit 0
+echo "Installing:$missing"
+if [ "$(id -u)" -eq 0 ]; then sudo=""; else sudo="sudo"; fi
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends $missing
