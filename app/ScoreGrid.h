@@ -1,0 +1,40 @@
+#pragma once
+// The score card: a grid with the row labels in column 0 and one column per player.
+// Cell texts are the scores; a cell whose background colour has been set is booked.
+
+#include <QTableWidget>
+#include <string>
+
+#include "rules/Board.h"
+
+namespace quintaro {
+
+class ScoreGrid : public QTableWidget {
+    Q_OBJECT
+public:
+    static constexpr int labelColumnWidth = 90;
+    static constexpr int playerColumnsWidth = 210;
+
+    ScoreGrid(int playerCount, QWidget* parent = nullptr);
+
+    // Appends a row whose label is `label`; its player cells start empty.
+    void appendRow(const QString& label);
+    // Row of the current selection, -1 when nothing is selected.
+    int selectedRow() const;
+
+    QString cellText(int row, int column) const;
+    void setCellText(int row, int column, const QString& text);
+    bool cellColourSet(int row, int column) const;
+    void setCellColour(int row, int column, Colour colour);
+    void setRowColour(int row, Colour colour);
+
+signals:
+    // A left click on a row while the card is enabled.
+    void rowClicked(int selectedRow);
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+};
+
+}  // namespace quintaro
