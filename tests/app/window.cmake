@@ -9,3 +9,6 @@ quintaro_add_test(turnflow_test SOURCES TurnFlowTest.cpp
 
 quintaro_add_test(mainwindow_test SOURCES MainWindowTest.cpp QtTestMain.cpp
     LIBS quintaro_window quintaro_memboard quintaro_app_test_support Qt6::Test)
+
+quintaro_add_test(menu_test SOURCES MenuTest.cpp QtTestMain.cpp
+    LIBS quintaro_window quintaro_app_test_support Qt6::Test)
