@@ -37,7 +37,7 @@ struct LoadedSound {
 struct Output {
     bool initialised = false;  // initSound has run (whether or not a device opened)
     SDL_AudioDeviceID device = 0;
-    SDL_AudioSpec spec{};
+    SDL_AudioSpec obtained{};
     std::map<int, LoadedSound> sounds;
 
     ~Output() { close(); }
@@ -94,7 +94,7 @@ void quietenAlsa() {}
 void fillOutput(void* userdata, Uint8* stream, int length) {
     auto& out = *static_cast<Output*>(userdata);
     const auto wanted = static_cast<std::size_t>(length);
-    std::memset(stream, out.spec.silence, wanted);
+    std::memset(stream, out.obtained.silence, wanted);
     bool first = true;
     for (auto& [number, sound] : out.sounds) {
         if (!sound.playing) {
@@ -106,7 +106,7 @@ void fillOutput(void* userdata, Uint8* stream, int length) {
             std::memcpy(stream, from, chunk);
             first = false;
         } else {
-            SDL_MixAudioFormat(stream, from, out.spec.format, static_cast<Uint32>(chunk),
+            SDL_MixAudioFormat(stream, from, out.obtained.format, static_cast<Uint32>(chunk),
                                SDL_MIX_MAXVOLUME);
         }
         sound.position += chunk;
@@ -152,22 +152,22 @@ std::optional<std::string> readWholeFile(const std::string& fileName) {
 
 // The sound in the format the device plays: unchanged when it already matches, otherwise
 // converted once here so that playing never converts.
-std::optional<std::vector<Uint8>> toDeviceFormat(WaveSound&& wave, const SDL_AudioSpec& spec) {
+std::optional<std::vector<Uint8>> toDeviceFormat(WaveSound&& wave, const SDL_AudioSpec& obtained) {
     const SDL_AudioFormat format = sdlFormat(wave.format);
-    if (format == spec.format && wave.channels == spec.channels && wave.sampleRate == spec.freq) {
+    if (format == obtained.format && wave.channels == obtained.channels && wave.sampleRate == obtained.freq) {
         return std::move(wave.samples);
     }
     const std::uint64_t frames = wave.samples.size() / static_cast<unsigned>(wave.bytesPerFrame());
-    const std::uint64_t deviceFrameBytes = SDL_AUDIO_BITSIZE(spec.format) / 8 * spec.channels;
+    const std::uint64_t deviceFrameBytes = SDL_AUDIO_BITSIZE(obtained.format) / 8 * obtained.channels;
     const std::uint64_t expected =
-        (frames * static_cast<unsigned>(spec.freq) / static_cast<unsigned>(wave.sampleRate) + 1) *
+        (frames * static_cast<unsigned>(obtained.freq) / static_cast<unsigned>(wave.sampleRate) + 1) *
         deviceFrameBytes;
     if (expected > maxConvertedBytes) {
         return std::nullopt;
     }
     SDL_AudioStream* stream =
-        SDL_NewAudioStream(format, static_cast<Uint8>(wave.channels), wave.sampleRate, spec.format,
-                           spec.channels, spec.freq);
+        SDL_NewAudioStream(format, static_cast<Uint8>(wave.channels), wave.sampleRate, obtained.format,
+                           obtained.channels, obtained.freq);
     if (stream == nullptr) {
         return std::nullopt;
     }
@@ -211,7 +211,7 @@ void initSound() {
     // Whatever the device prefers is taken; sounds are converted to it when loaded. A
     // driver that initialises but has no device to open (no card, no sound server) fails
     // here, and sound stays off for the run.
-    out.device = SDL_OpenAudioDevice(nullptr, 0, &wanted, &out.spec, SDL_AUDIO_ALLOW_ANY_CHANGE);
+    out.device = SDL_OpenAudioDevice(nullptr, 0, &wanted, &out.obtained, SDL_AUDIO_ALLOW_ANY_CHANGE);
     if (out.device == 0) {
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return;
@@ -233,7 +233,7 @@ void loadSound(int number, const std::string& fileName) {
     if (!wave) {
         return;
     }
-    auto data = toDeviceFormat(std::move(*wave), out.spec);
+    auto data = toDeviceFormat(std::move(*wave), out.obtained);
     if (!data || data->empty()) {
         return;
     }
