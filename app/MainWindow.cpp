@@ -118,6 +118,10 @@ MainWindow::MainWindow(GameState& state, QWidget* parent) : QMainWindow(parent),
         button->setFont(diceFont());
         button->setCheckable(true);
         button->setAutoDefault(false);
+        // A held die must be told apart at a glance from one that will be rolled again.
+        button->setStyleSheet(QStringLiteral(
+            "QPushButton:checked { background-color: #c6d6ee; border: 2px solid #3d5f92;"
+            " border-radius: 3px; }"));
         button->setGeometry(330 + 50 * (number - 1), 45, 40, 40);
         dice_[std::size_t(number - 1)] = button;
     }
