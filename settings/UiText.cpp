@@ -1,5 +1,7 @@
 #include "settings/UiText.h"
 
+#include <QStringList>
+
 #include "settings/KeyValueFile.h"
 
 namespace quintaro {
