@@ -112,17 +112,19 @@ bool parseLine(std::string_view line, Entry& entry) {
         if (!text.empty() && text[0] == ' ') {
             text.remove_prefix(1);
         }
-        entry = {EntryKind::Comment, std::string(text), {}};
+        entry.kind = EntryKind::Comment;
+        entry.key.assign(text);
     } else if (line[0] == '[') {
         std::string_view name = line.substr(1);
-        entry = {EntryKind::Group, std::string(name.substr(0, name.find(']'))), {}};
+        entry.kind = EntryKind::Group;
+        entry.key.assign(name.substr(0, name.find(']')));
     } else {
         const std::size_t equals = line.find('=');
-        const std::string_view key = trimRight(line.substr(0, equals));
-        const std::string_view value = equals == std::string_view::npos
-                                           ? std::string_view()
-                                           : trimLeft(line.substr(equals + 1));
-        entry = {EntryKind::KeyValue, std::string(key), std::string(value)};
+        entry.kind = EntryKind::KeyValue;
+        entry.key.assign(trimRight(line.substr(0, equals)));
+        if (equals != std::string_view::npos) {
+            entry.value.assign(trimLeft(line.substr(equals + 1)));
+        }
     }
     return true;
 }
@@ -332,17 +334,11 @@ ReadResult readFile(const std::string& fileName, std::string& bytes, bool& writa
     if ((info.st_mode & 0222) == 0) {
         writable = false;
     }
+    // The file as it was at fstat: reading stops at that size, so a file that grows meanwhile
+    // costs no extra read (language files are read for every text the game shows).
     bytes.resize(std::size_t(info.st_size));
     std::size_t filled = 0;
-    for (;;) {
-        if (filled == bytes.size()) {
-            // The file may have grown since fstat.
-            if (bytes.size() > std::size_t(maxFileSize)) {
-                close(fd);
-                return ReadResult::Unusable;
-            }
-            bytes.resize(bytes.size() + 4096);
-        }
+    while (filled < bytes.size()) {
         const ssize_t got = read(fd, bytes.data() + filled, bytes.size() - filled);
         if (got < 0 && errno == EINTR) {
             continue;
@@ -402,6 +398,8 @@ std::vector<KeyValueFile::Entry> KeyValueFile::parse(std::string_view bytes, Mod
         *mode = bytes.empty() ? Mode::Plain : Mode::Utf8;
     }
     std::vector<Entry> entries;
+    // Language files are read afresh for every text shown: one allocation for the list.
+    entries.reserve(std::size_t(std::count(text.begin(), text.end(), '\n')) + 1);
     std::size_t pos = 0;
     while (pos < text.size()) {
         if (isLineBreak(text[pos])) {
@@ -412,9 +410,8 @@ std::vector<KeyValueFile::Entry> KeyValueFile::parse(std::string_view bytes, Mod
         while (end < text.size() && !isLineBreak(text[end])) {
             ++end;
         }
-        Entry entry;
-        if (parseLine(text.substr(pos, end - pos), entry)) {
-            entries.push_back(std::move(entry));
+        if (!parseLine(text.substr(pos, end - pos), entries.emplace_back())) {
+            entries.pop_back();
         }
         pos = end;
     }
