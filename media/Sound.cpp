@@ -11,9 +11,12 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 #include "media/WaveFile.h"
@@ -39,12 +42,26 @@ struct Output {
     SDL_AudioDeviceID device = 0;
     SDL_AudioSpec obtained{};
     std::map<int, LoadedSound> sounds;
+    // Opens the device in the background: probing the drivers takes a tenth of a second
+    // without a sound server, and nothing needs the device before the first game's window.
+    std::thread opener;
 
     ~Output() { close(); }
 
-    bool available() const { return device != 0; }
+    // Waits for the device to be opened (or to have failed to open).
+    void settle() {
+        if (opener.joinable()) {
+            opener.join();
+        }
+    }
+
+    bool available() {
+        settle();
+        return device != 0;
+    }
 
     void close() {
+        settle();
         if (device != 0) {
             SDL_CloseAudioDevice(device);  // waits for the audio thread to stop
             device = 0;
@@ -154,20 +171,23 @@ std::optional<std::string> readWholeFile(const std::string& fileName) {
 // converted once here so that playing never converts.
 std::optional<std::vector<Uint8>> toDeviceFormat(WaveSound&& wave, const SDL_AudioSpec& obtained) {
     const SDL_AudioFormat format = sdlFormat(wave.format);
-    if (format == obtained.format && wave.channels == obtained.channels && wave.sampleRate == obtained.freq) {
+    if (format == obtained.format && wave.channels == obtained.channels &&
+        wave.sampleRate == obtained.freq) {
         return std::move(wave.samples);
     }
     const std::uint64_t frames = wave.samples.size() / static_cast<unsigned>(wave.bytesPerFrame());
-    const std::uint64_t deviceFrameBytes = SDL_AUDIO_BITSIZE(obtained.format) / 8 * obtained.channels;
+    const std::uint64_t deviceFrameBytes =
+        SDL_AUDIO_BITSIZE(obtained.format) / 8 * obtained.channels;
     const std::uint64_t expected =
-        (frames * static_cast<unsigned>(obtained.freq) / static_cast<unsigned>(wave.sampleRate) + 1) *
+        (frames * static_cast<unsigned>(obtained.freq) / static_cast<unsigned>(wave.sampleRate) +
+         1) *
         deviceFrameBytes;
     if (expected > maxConvertedBytes) {
         return std::nullopt;
     }
     SDL_AudioStream* stream =
-        SDL_NewAudioStream(format, static_cast<Uint8>(wave.channels), wave.sampleRate, obtained.format,
-                           obtained.channels, obtained.freq);
+        SDL_NewAudioStream(format, static_cast<Uint8>(wave.channels), wave.sampleRate,
+                           obtained.format, obtained.channels, obtained.freq);
     if (stream == nullptr) {
         return std::nullopt;
     }
@@ -186,18 +206,9 @@ std::optional<std::vector<Uint8>> toDeviceFormat(WaveSound&& wave, const SDL_Aud
     return converted;
 }
 
-}  // namespace
-
-void initSound() {
-    Output& out = output();
-    if (out.initialised) {
-        return;
-    }
-    out.initialised = true;
-    SDL_LogSetOutputFunction(discardLog, nullptr);
-    quietenAlsa();
-    // Ctrl+C and SIGTERM stay with the program (Qt), not with SDL's event queue.
-    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+// Initialises SDL's audio subsystem and opens the default device; sound stays off when
+// either fails.
+void openDevice(Output& out) {
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         return;
     }
@@ -211,12 +222,33 @@ void initSound() {
     // Whatever the device prefers is taken; sounds are converted to it when loaded. A
     // driver that initialises but has no device to open (no card, no sound server) fails
     // here, and sound stays off for the run.
-    out.device = SDL_OpenAudioDevice(nullptr, 0, &wanted, &out.obtained, SDL_AUDIO_ALLOW_ANY_CHANGE);
-    if (out.device == 0) {
+    const SDL_AudioDeviceID device =
+        SDL_OpenAudioDevice(nullptr, 0, &wanted, &out.obtained, SDL_AUDIO_ALLOW_ANY_CHANGE);
+    if (device == 0) {
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return;
     }
-    SDL_PauseAudioDevice(out.device, 0);
+    SDL_PauseAudioDevice(device, 0);
+    out.device = device;
+}
+
+}  // namespace
+
+void initSound() {
+    Output& out = output();
+    if (out.initialised) {
+        return;
+    }
+    out.initialised = true;
+    SDL_LogSetOutputFunction(discardLog, nullptr);
+    quietenAlsa();
+    // Ctrl+C and SIGTERM stay with the program (Qt), not with SDL's event queue.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    try {
+        out.opener = std::thread(openDevice, std::ref(out));
+    } catch (const std::system_error&) {
+        openDevice(out);
+    }
 }
 
 void loadSound(int number, const std::string& fileName) {
@@ -278,7 +310,7 @@ bool soundAvailable() {
 }
 
 bool soundLoaded(int number) {
-    const Output& out = output();
+    Output& out = output();
     return out.available() && out.sounds.count(number) != 0;
 }
 
