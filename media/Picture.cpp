@@ -7,11 +7,10 @@
 #include <QtGlobal>
 
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
 #include <map>
 #include <optional>
 
+#include "media/FileBytes.h"
 #include "media/JpegDecoder.h"
 
 namespace quintaro {
@@ -30,26 +29,6 @@ bool withinLimits(QSize size) {
     return size.width() > 0 && size.height() > 0 && size.width() <= maxPictureSide &&
            size.height() <= maxPictureSide &&
            static_cast<long long>(size.width()) * size.height() <= maxPicturePixels;
-}
-
-std::optional<QByteArray> readWholeFile(const std::string& fileName) {
-    std::error_code error;
-    // Only regular files: a FIFO or a device would block or never end.
-    if (!std::filesystem::is_regular_file(fileName, error)) {
-        return std::nullopt;
-    }
-    std::ifstream in(fileName, std::ios::binary);
-    if (!in) {
-        return std::nullopt;
-    }
-    QByteArray bytes(static_cast<qsizetype>(maxPictureFileBytes + 1), Qt::Uninitialized);
-    in.read(bytes.data(), bytes.size());
-    const auto got = static_cast<std::size_t>(in.gcount());
-    if (got > maxPictureFileBytes) {
-        return std::nullopt;
-    }
-    bytes.truncate(static_cast<qsizetype>(got));
-    return bytes;
 }
 
 std::uint32_t readBigEndian32(const QByteArray& bytes, qsizetype at) {
@@ -141,11 +120,11 @@ QImage decodePicture(const QByteArray& bytes) {
 
 void loadPicture(int number, const std::string& fileName) {
     pictures().erase(number);
-    const auto bytes = readWholeFile(fileName);
+    const auto bytes = readRegularFile(fileName, maxPictureFileBytes);
     if (!bytes) {
         return;
     }
-    QImage image = decodePicture(*bytes);
+    QImage image = decodePicture(QByteArray::fromRawData(bytes->data(), qsizetype(bytes->size())));
     if (!image.isNull()) {
         pictures()[number] = std::move(image);
     }

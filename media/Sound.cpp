@@ -9,8 +9,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <functional>
 #include <map>
 #include <optional>
@@ -19,6 +17,7 @@
 #include <thread>
 #include <vector>
 
+#include "media/FileBytes.h"
 #include "media/WaveFile.h"
 
 namespace quintaro {
@@ -147,26 +146,6 @@ SDL_AudioFormat sdlFormat(WaveSound::Format format) {
     return AUDIO_S16LSB;
 }
 
-std::optional<std::string> readWholeFile(const std::string& fileName) {
-    std::error_code error;
-    // Only regular files: a FIFO or device named dice.wav would block or never end.
-    if (!std::filesystem::is_regular_file(fileName, error)) {
-        return std::nullopt;
-    }
-    std::ifstream in(fileName, std::ios::binary);
-    if (!in) {
-        return std::nullopt;
-    }
-    std::string bytes;
-    bytes.resize(maxWaveFileBytes + 1);
-    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    bytes.resize(static_cast<std::size_t>(in.gcount()));
-    if (bytes.size() > maxWaveFileBytes) {
-        return std::nullopt;
-    }
-    return bytes;
-}
-
 // The sound in the format the device plays: unchanged when it already matches, otherwise
 // converted once here so that playing never converts.
 std::optional<std::vector<Uint8>> toDeviceFormat(WaveSound&& wave, const SDL_AudioSpec& obtained) {
@@ -257,7 +236,7 @@ void loadSound(int number, const std::string& fileName) {
         return;
     }
     freeSound(number);
-    const auto bytes = readWholeFile(fileName);
+    const auto bytes = readRegularFile(fileName, maxWaveFileBytes);
     if (!bytes) {
         return;
     }
