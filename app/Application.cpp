@@ -7,6 +7,7 @@
 #include "media/Picture.h"
 #include "media/Sound.h"
 #include "settings/NewGameDialog.h"
+#include "settings/UiText.h"
 
 namespace quintaro {
 
@@ -16,6 +17,7 @@ Application::~Application() { shutdown(); }
 
 bool Application::startUp() {
     state_ = loadGameState();
+    useToolkitLanguage(state_.languageCode);
     initSound();
     std::unique_ptr<QWidget> dialog = runNewGameDialog(state_);
     if (!dialog) {

@@ -271,9 +271,12 @@ void MainWindow::switchLanguage(int index) {
     }
     texts.close();
 
+    const std::string code = state_.languageFile.substr(0, 2);
+    useToolkitLanguage(code);
+
     KeyValueFile settings;
     settings.open(std::string(settingsFileName));
-    settings.writeText("lang", state_.languageFile.substr(0, 2));
+    settings.writeText("lang", code);
     settings.close();
 }
 

@@ -1,6 +1,9 @@
 #include "settings/UiText.h"
 
+#include <QCoreApplication>
+#include <QLibraryInfo>
 #include <QStringList>
+#include <QTranslator>
 
 #include "settings/KeyValueFile.h"
 
@@ -31,6 +34,30 @@ QFont diceFont() {
     QFont font = arial();
     font.setPointSize(16);
     return font;
+}
+
+}  // namespace quintaro
+
+namespace quintaro {
+
+void useToolkitLanguage(std::string_view languageCode) {
+    static QTranslator* installed = nullptr;
+    if (installed != nullptr) {
+        QCoreApplication::removeTranslator(installed);
+        delete installed;
+        installed = nullptr;
+    }
+    if (languageCode.empty() || languageCode == "en" || QCoreApplication::instance() == nullptr) {
+        return;
+    }
+    auto* translator = new QTranslator;
+    if (translator->load(QStringLiteral("qtbase_") + toQString(languageCode),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QCoreApplication::installTranslator(translator);
+        installed = translator;
+    } else {
+        delete translator;
+    }
 }
 
 }  // namespace quintaro

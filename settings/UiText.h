@@ -25,3 +25,12 @@ QFont guiFont();
 QFont diceFont();
 
 }  // namespace quintaro
+
+namespace quintaro {
+
+// Makes Qt's own texts (the Yes, No and OK buttons of message boxes, the line editor's
+// context menu) follow the game's language, given by its two-letter code. English, or a
+// language Qt has no translation for, leaves Qt's English texts.
+void useToolkitLanguage(std::string_view languageCode);
+
+}  // namespace quintaro

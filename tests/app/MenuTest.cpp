@@ -15,6 +15,7 @@
 #include "app/Application.h"
 #include "app/MainWindow.h"
 #include "app/ScoreGrid.h"
+#include "settings/UiText.h"
 #include "tests/app/TestSupport.h"
 
 namespace quintaro {
@@ -83,6 +84,7 @@ void whenShown(const char* objectName, std::function<void(QWidget*)> action) {
 }
 
 struct MenuTest : ::testing::Test {
+    ~MenuTest() override { useToolkitLanguage("en"); }
     ScratchFolder folder;
     RepeatRandom random{{}, 21};
     RandomScope scope{random};
@@ -148,6 +150,22 @@ TEST_F(MenuTest, TheHandLabelKeepsItsLanguageUntilTheNextSecondRoll) {
     EXPECT_EQ(window.handLabel()->text(), name);
     EXPECT_EQ(window.rollButton()->text(), text("bg.lang", "roll"));
     EXPECT_EQ(folder.read("settings.ini"), bom + "lang = bg\r\n");
+}
+
+TEST_F(MenuTest, MessageBoxButtonsFollowTheLanguage) {
+    GameState state = makeState(2);
+    MainWindow window(state);
+    const auto yes = [] {
+        QMessageBox box(QMessageBox::NoIcon, "", "", QMessageBox::Yes | QMessageBox::No);
+        return box.button(QMessageBox::Yes)->text();
+    };
+    EXPECT_EQ(yes(), "&Yes");
+    window.menuAction(GermanItem)->trigger();
+    EXPECT_EQ(yes(), "&Ja");
+    window.menuAction(BulgarianItem)->trigger();
+    EXPECT_EQ(yes(), QString::fromUtf8("&Да"));
+    window.menuAction(EnglishItem)->trigger();
+    EXPECT_EQ(yes(), "&Yes");
 }
 
 TEST_F(MenuTest, AMissingLanguageFileEmptiesEveryTextButTheTitle) {
