@@ -9,12 +9,9 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
-#include <functional>
 #include <map>
 #include <optional>
 #include <string>
-#include <system_error>
-#include <thread>
 #include <vector>
 
 #include "media/FileBytes.h"
@@ -43,14 +40,16 @@ struct Output {
     std::map<int, LoadedSound> sounds;
     // Opens the device in the background: probing the drivers takes a tenth of a second
     // without a sound server, and nothing needs the device before the first game's window.
-    std::thread opener;
+    // An SDL thread, so that SDL frees what it keeps per thread when the thread ends.
+    SDL_Thread* opener = nullptr;
 
     ~Output() { close(); }
 
     // Waits for the device to be opened (or to have failed to open).
     void settle() {
-        if (opener.joinable()) {
-            opener.join();
+        if (opener != nullptr) {
+            SDL_WaitThread(opener, nullptr);
+            opener = nullptr;
         }
     }
 
@@ -187,9 +186,10 @@ std::optional<std::vector<Uint8>> toDeviceFormat(WaveSound&& wave, const SDL_Aud
 
 // Initialises SDL's audio subsystem and opens the default device; sound stays off when
 // either fails.
-void openDevice(Output& out) {
+int openDevice(void* data) {
+    Output& out = *static_cast<Output*>(data);
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-        return;
+        return 0;
     }
     SDL_AudioSpec wanted{};
     wanted.freq = 44100;
@@ -205,10 +205,11 @@ void openDevice(Output& out) {
         SDL_OpenAudioDevice(nullptr, 0, &wanted, &out.obtained, SDL_AUDIO_ALLOW_ANY_CHANGE);
     if (device == 0) {
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        return;
+        return 0;
     }
     SDL_PauseAudioDevice(device, 0);
     out.device = device;
+    return 0;
 }
 
 }  // namespace
@@ -223,10 +224,9 @@ void initSound() {
     quietenAlsa();
     // Ctrl+C and SIGTERM stay with the program (Qt), not with SDL's event queue.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    try {
-        out.opener = std::thread(openDevice, std::ref(out));
-    } catch (const std::system_error&) {
-        openDevice(out);
+    out.opener = SDL_CreateThread(openDevice, "quintaro-sound", &out);
+    if (out.opener == nullptr) {
+        openDevice(&out);
     }
 }
 
