@@ -2,11 +2,6 @@
 
 #include <QApplication>
 #include <QPushButton>
-#include <unistd.h>
-
-#include <atomic>
-#include <fstream>
-#include <sstream>
 
 #include "settings/KeyValueFile.h"
 
@@ -24,46 +19,13 @@ int RepeatRandom::draw(int maximum) {
     return value % (maximum + 1);
 }
 
-namespace {
-std::filesystem::path uniqueFolder() {
-    static std::atomic<int> counter{0};
-    return std::filesystem::temp_directory_path() /
-           ("quintaro-app-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
-}
-}  // namespace
-
-ScratchFolder::ScratchFolder(bool withLanguageFiles)
-    : previous_(std::filesystem::current_path()), path_(uniqueFolder()) {
-    std::filesystem::remove_all(path_);
-    std::filesystem::create_directories(path_);
+ScratchFolder::ScratchFolder(bool withLanguageFiles) {
     if (withLanguageFiles) {
         for (const char* name : {"en.lang", "de.lang", "bg.lang"}) {
             std::filesystem::copy_file(std::filesystem::path(QUINTARO_ASSETS_DIR) / name,
-                                       path_ / name);
+                                       path() / name);
         }
     }
-    std::filesystem::current_path(path_);
-}
-
-ScratchFolder::~ScratchFolder() {
-    std::error_code ignored;
-    std::filesystem::current_path(previous_, ignored);
-    std::filesystem::remove_all(path_, ignored);
-}
-
-std::string ScratchFolder::read(const std::string& name) const {
-    std::ifstream in(path_ / name, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
-void ScratchFolder::write(const std::string& name, const std::string& bytes) const {
-    std::ofstream(path_ / name, std::ios::binary) << bytes;
-}
-
-bool ScratchFolder::exists(const std::string& name) const {
-    return std::filesystem::exists(path_ / name);
 }
 
 MessageBoxWatcher::MessageBoxWatcher(QMessageBox::StandardButton answer) : answer_(answer) {

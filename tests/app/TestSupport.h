@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "rules/Random.h"
+#include "tests/support/TempFolder.h"
 
 namespace quintaro::testing {
 
@@ -41,18 +42,9 @@ private:
 
 // A fresh temporary folder, made the current folder, holding copies of the language files;
 // the previous current folder is restored and the folder removed afterwards.
-class ScratchFolder {
+class ScratchFolder : public test::TempFolder {
 public:
     explicit ScratchFolder(bool withLanguageFiles = true);
-    ~ScratchFolder();
-    const std::filesystem::path& path() const { return path_; }
-    std::string read(const std::string& name) const;
-    void write(const std::string& name, const std::string& bytes) const;
-    bool exists(const std::string& name) const;
-
-private:
-    std::filesystem::path previous_;
-    std::filesystem::path path_;
 };
 
 // Answers every modal message box that opens while it lives with `answer`, and records its

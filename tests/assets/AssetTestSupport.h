@@ -12,7 +12,15 @@
 #include <string>
 #include <string_view>
 
+#include "tests/support/TempFolder.h"
+
 namespace quintaro::test {
+
+// A fresh folder that is not entered: the asset tests name their files by path.
+class TempDir : public TempFolder {
+  public:
+    TempDir() : TempFolder(Enter::No) {}
+};
 
 inline std::string assetPath(std::string_view name) {
     return std::string(QUINTARO_ASSETS_DIR) + "/" + std::string(name);
@@ -64,27 +72,6 @@ inline std::optional<std::u32string> decodeUtf8(std::string_view bytes) {
     return out;
 }
 
-// A fresh, empty folder under the system's temporary folder, removed again at the end.
-class TempDir {
-  public:
-    TempDir() {
-        static std::atomic<int> counter{0};
-        const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-        path_ = std::filesystem::temp_directory_path() /
-                ("quintaro-assets-" + std::to_string(stamp) + "-" + std::to_string(++counter));
-        std::filesystem::create_directories(path_);
-    }
-    ~TempDir() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    const std::filesystem::path& path() const { return path_; }
-
-  private:
-    std::filesystem::path path_;
-};
 
 inline constexpr std::array<std::string_view, 3> kLanguageFiles = {"en.lang", "de.lang", "bg.lang"};
 

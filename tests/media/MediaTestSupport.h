@@ -11,6 +11,8 @@
 #include <string>
 #include <string_view>
 
+#include "tests/support/TempFolder.h"
+
 namespace quintaro::test {
 
 inline std::string readBytes(const std::filesystem::path& path) {
@@ -28,29 +30,5 @@ inline std::filesystem::path corpusPath(const std::string& name) {
     return std::filesystem::path(QUINTARO_TEST_DATA) / name;
 }
 
-class TempFolder {
-  public:
-    TempFolder() : previous_(std::filesystem::current_path()) {
-        static std::atomic<int> counter{0};
-        path_ = std::filesystem::temp_directory_path() /
-                ("quintaro-media-" + std::to_string(getpid()) + "-" + std::to_string(counter++));
-        std::filesystem::remove_all(path_);
-        std::filesystem::create_directories(path_);
-        std::filesystem::current_path(path_);
-    }
-    ~TempFolder() {
-        std::error_code ignored;
-        std::filesystem::current_path(previous_, ignored);
-        std::filesystem::remove_all(path_, ignored);
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-
-    const std::filesystem::path& path() const { return path_; }
-
-  private:
-    std::filesystem::path previous_;
-    std::filesystem::path path_;
-};
 
 }  // namespace quintaro::test

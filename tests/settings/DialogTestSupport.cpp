@@ -41,22 +41,6 @@ constexpr std::chrono::seconds stepTimeout{20};
 
 }  // namespace
 
-TempFolder::TempFolder() : previous_(std::filesystem::current_path()) {
-    static std::atomic<int> counter{0};
-    const auto unique =
-        std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) + "_" +
-        std::to_string(counter++);
-    path_ = std::filesystem::temp_directory_path() / ("quintaro_dialogs_" + unique);
-    std::filesystem::create_directories(path_);
-    std::filesystem::current_path(path_);
-}
-
-TempFolder::~TempFolder() {
-    std::error_code ignored;
-    std::filesystem::current_path(previous_, ignored);
-    std::filesystem::remove_all(path_, ignored);
-}
-
 void writeBytes(const std::string& fileName, const std::string& bytes) {
     std::ofstream out(fileName, std::ios::binary | std::ios::trunc);
     out << bytes;

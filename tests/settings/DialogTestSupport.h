@@ -13,22 +13,10 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/TempFolder.h"
+
 namespace quintaro::test {
 
-// Makes a fresh empty folder the current one for the lifetime of the object.
-class TempFolder {
-  public:
-    TempFolder();
-    ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-
-    const std::filesystem::path& path() const { return path_; }
-
-  private:
-    std::filesystem::path previous_;
-    std::filesystem::path path_;
-};
 
 void writeBytes(const std::string& fileName, const std::string& bytes);
 // The file's bytes; empty when it does not exist.

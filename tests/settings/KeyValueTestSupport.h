@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/TempFolder.h"
+
 namespace quintaro::test {
 
 inline std::string readBytes(const std::filesystem::path& path) {
@@ -47,38 +49,5 @@ inline mode_t permissionsOf(const std::filesystem::path& path) {
     return info.st_mode & 07777;
 }
 
-// A fresh, empty folder that is the current folder while this object lives.
-class TempFolder {
-  public:
-    TempFolder() : previous_(std::filesystem::current_path()) {
-        static std::atomic<int> counter{0};
-        path_ = std::filesystem::temp_directory_path() /
-                ("quintaro-kv-" + std::to_string(getpid()) + "-" + std::to_string(counter++));
-        std::filesystem::remove_all(path_);
-        std::filesystem::create_directories(path_);
-        std::filesystem::current_path(path_);
-    }
-    ~TempFolder() {
-        std::filesystem::current_path(previous_);
-        std::error_code ignored;
-        // Tests take write access away; give it back so everything can be removed.
-        std::filesystem::permissions(path_, std::filesystem::perms::owner_all, ignored);
-        for (const auto& entry : std::filesystem::recursive_directory_iterator(path_, ignored)) {
-            if (!entry.is_symlink()) {
-                std::filesystem::permissions(entry.path(), std::filesystem::perms::owner_all,
-                                             std::filesystem::perm_options::add, ignored);
-            }
-        }
-        std::filesystem::remove_all(path_, ignored);
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-
-    const std::filesystem::path& path() const { return path_; }
-
-  private:
-    std::filesystem::path previous_;
-    std::filesystem::path path_;
-};
 
 }  // namespace quintaro::test
