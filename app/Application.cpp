@@ -13,7 +13,9 @@ namespace quintaro {
 
 Application::Application() = default;
 
-Application::~Application() { shutdown(); }
+Application::~Application() {
+    shutdown();
+}
 
 bool Application::startUp() {
     state_ = loadGameState();
@@ -50,7 +52,9 @@ void Application::newGame() {
     startGame();
 }
 
-void Application::exit() { QCoreApplication::exit(0); }
+void Application::exit() {
+    QCoreApplication::exit(0);
+}
 
 int Application::run() {
     QApplication::exec();

@@ -13,7 +13,7 @@ class MainWindow;
 
 class Application : public QObject {
     Q_OBJECT
-public:
+  public:
     Application();
     ~Application() override;
 
@@ -30,7 +30,7 @@ public:
     GameState& state() { return state_; }
     MainWindow* window() const { return window_.get(); }
 
-private:
+  private:
     void newGame();
     void exit();
 

@@ -34,8 +34,8 @@ struct GameState {
     int strongerCPU = 0;   // only 1 selects the stronger computer opponent
     int delayMs = 0;       // pause after the computer's turn
     std::string languageCode;
-    std::string languageFile;                // every text is read from this file
-    std::array<std::string, 9> handNames;    // fallback hand names per category 0..7
+    std::string languageFile;              // every text is read from this file
+    std::array<std::string, 9> handNames;  // fallback hand names per category 0..7
     std::array<std::string, 4> languageFiles = {"en.lang", "de.lang", "bg.lang", ""};
     std::array<std::string, 6> playerNames;  // player p in slot p (1-based)
     // playerProgress[p][1]: rows player p has booked in this game; row 0 and column 0 unused.

@@ -218,8 +218,7 @@ void MainWindow::askNewGame() {
     KeyValueFile texts;
     texts.open(state_.languageFile);
     QMessageBox box(QMessageBox::NoIcon, readUiText(texts, "NewGame", ""),
-                    readUiText(texts, "NewGameDesc", ""), QMessageBox::Yes | QMessageBox::No,
-                    this);
+                    readUiText(texts, "NewGameDesc", ""), QMessageBox::Yes | QMessageBox::No, this);
     texts.close();
     box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(QMessageBox::Yes);
@@ -344,11 +343,17 @@ void MainWindow::setCellColour(int row, int column, Colour colour) {
     scoreCard_->setCellColour(row, column, colour);
 }
 
-void MainWindow::setRowColour(int row, Colour colour) { scoreCard_->setRowColour(row, colour); }
+void MainWindow::setRowColour(int row, Colour colour) {
+    scoreCard_->setRowColour(row, colour);
+}
 
-bool MainWindow::dieHeld(int die) const { return this->die(die)->isChecked(); }
+bool MainWindow::dieHeld(int die) const {
+    return this->die(die)->isChecked();
+}
 
-void MainWindow::setDieHeld(int die, bool held) { this->die(die)->setChecked(held); }
+void MainWindow::setDieHeld(int die, bool held) {
+    this->die(die)->setChecked(held);
+}
 
 std::string MainWindow::controlText(int control) const {
     if (control >= Die1 && control <= Die5) {

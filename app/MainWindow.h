@@ -34,7 +34,7 @@ enum MenuItem : int {
 
 class MainWindow : public QMainWindow, public Board {
     Q_OBJECT
-public:
+  public:
     static constexpr int clientWidth = 600;
     static constexpr int clientHeight = 300;
 
@@ -72,17 +72,17 @@ public:
     void showAbout();
     void showOptions();
 
-signals:
+  signals:
     // New Game was confirmed: the game is to be rebuilt with the same players.
     void newGameRequested();
     // Exit was chosen, or the close box used: the program is to shut down.
     void exitRequested();
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     void buildMenuBar(const class KeyValueFile& texts);
     void askNewGame();
     void pause(int milliseconds);

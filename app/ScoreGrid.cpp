@@ -119,4 +119,3 @@ void ScoreGrid::changeEvent(QEvent* event) {
 }
 
 }  // namespace quintaro
-

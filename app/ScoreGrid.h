@@ -11,7 +11,7 @@ namespace quintaro {
 
 class ScoreGrid : public QTableWidget {
     Q_OBJECT
-public:
+  public:
     static constexpr int labelColumnWidth = 90;
     static constexpr int playerColumnsWidth = 210;
 
@@ -28,11 +28,11 @@ public:
     void setCellColour(int row, int column, Colour colour);
     void setRowColour(int row, Colour colour);
 
-signals:
+  signals:
     // A left click on a row while the card is enabled.
     void rowClicked(int selectedRow);
 
-protected:
+  protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void changeEvent(QEvent* event) override;
 };

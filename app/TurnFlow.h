@@ -13,10 +13,10 @@
 namespace quintaro {
 
 class TurnFlow {
-public:
+  public:
     struct Hooks {
-        std::function<void()> playRollSound;             // the roll button's sound
-        std::function<void(int milliseconds)> pause;     // after the computer's turn
+        std::function<void()> playRollSound;          // the roll button's sound
+        std::function<void(int milliseconds)> pause;  // after the computer's turn
     };
 
     TurnFlow(Board& board, GameState& state, Hooks hooks = {});
@@ -31,7 +31,7 @@ public:
     int currentPlayer() const { return currentPlayer_; }
     int rollCount() const { return rollCount_; }
 
-private:
+  private:
     Board& board_;
     GameState& state_;
     Hooks hooks_;

@@ -62,9 +62,9 @@ int main(int argc, char** argv) {
         const int type = event->response_type & 0x7f;
         std::free(event);
         if (type == XCB_MAP_NOTIFY) {
-            mappedMs = std::chrono::duration<double, std::milli>(
-                           std::chrono::steady_clock::now() - start)
-                           .count();
+            mappedMs =
+                std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+                    .count();
             break;
         }
     }

@@ -40,7 +40,7 @@ inline constexpr Colour bookedCellColour{255, 102, 51};
 inline constexpr Colour fixedRowColour{102, 255, 255};
 
 class Board {
-public:
+  public:
     virtual ~Board() = default;
 
     // Score card: rows 0..14, column 0 holds the labels, column p belongs to player p.

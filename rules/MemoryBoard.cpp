@@ -23,7 +23,9 @@ const MemoryBoard::Cell& MemoryBoard::cell(int row, int column) const {
     return const_cast<MemoryBoard*>(this)->cell(row, column);
 }
 
-std::string MemoryBoard::cellText(int row, int column) const { return cell(row, column).text; }
+std::string MemoryBoard::cellText(int row, int column) const {
+    return cell(row, column).text;
+}
 
 void MemoryBoard::setCellText(int row, int column, const std::string& text) {
     cell(row, column).text = text;
@@ -47,17 +49,25 @@ std::optional<Colour> MemoryBoard::cellColour(int row, int column) const {
     return cell(row, column).colour;
 }
 
-bool MemoryBoard::dieHeld(int die) const { return held_.at(std::size_t(die)); }
+bool MemoryBoard::dieHeld(int die) const {
+    return held_.at(std::size_t(die));
+}
 
-void MemoryBoard::setDieHeld(int die, bool held) { held_.at(std::size_t(die)) = held; }
+void MemoryBoard::setDieHeld(int die, bool held) {
+    held_.at(std::size_t(die)) = held;
+}
 
-std::string MemoryBoard::controlText(int control) const { return texts_.at(std::size_t(control)); }
+std::string MemoryBoard::controlText(int control) const {
+    return texts_.at(std::size_t(control));
+}
 
 void MemoryBoard::setControlText(int control, const std::string& text) {
     texts_.at(std::size_t(control)) = text;
 }
 
-bool MemoryBoard::controlEnabled(int control) const { return enabled_.at(std::size_t(control)); }
+bool MemoryBoard::controlEnabled(int control) const {
+    return enabled_.at(std::size_t(control));
+}
 
 void MemoryBoard::setControlEnabled(int control, bool enabled) {
     enabled_.at(std::size_t(control)) = enabled;

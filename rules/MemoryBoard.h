@@ -13,7 +13,7 @@
 namespace quintaro {
 
 class MemoryBoard : public Board {
-public:
+  public:
     // A score card with the label column and playerCount player columns, rows 6 and 14
     // coloured as the window builds them.
     explicit MemoryBoard(int playerCount);
@@ -34,13 +34,11 @@ public:
     int columnCount() const { return columns_; }
     std::optional<Colour> cellColour(int row, int column) const;
     // Every message shown, as (caption, text), oldest first.
-    const std::vector<std::pair<std::string, std::string>>& messages() const {
-        return messages_;
-    }
+    const std::vector<std::pair<std::string, std::string>>& messages() const { return messages_; }
     // Sets the five dice texts at once (for tests): "A", "10", ... or "".
     void setDice(const std::array<std::string, 5>& faces);
 
-private:
+  private:
     struct Cell {
         std::string text;
         std::optional<Colour> colour;

@@ -5,7 +5,7 @@
 namespace quintaro {
 
 class RandomSource {
-public:
+  public:
     virtual ~RandomSource() = default;
     // A uniform integer from 0 to maximum, both included (maximum >= 0).
     virtual int draw(int maximum) = 0;

@@ -12,7 +12,7 @@
 namespace quintaro {
 
 class KeyValueFile {
-public:
+  public:
     enum class EntryKind { Group, Comment, KeyValue };
     struct Entry {
         EntryKind kind = EntryKind::KeyValue;
@@ -52,7 +52,7 @@ public:
     // The bytes that close() writes for these entries.
     static std::string serialize(const std::vector<Entry>& entries, Mode mode);
 
-private:
+  private:
     std::string fileName_;
     std::vector<Entry> entries_;
     Mode mode_ = Mode::Utf8;

@@ -13,7 +13,9 @@ class KeyValueFile;
 inline QString toQString(std::string_view text) {
     return QString::fromUtf8(text.data(), qsizetype(text.size()));
 }
-inline std::string toStdString(const QString& text) { return text.toStdString(); }
+inline std::string toStdString(const QString& text) {
+    return text.toStdString();
+}
 
 // readText of an open key=value file, as a QString.
 QString readUiText(const KeyValueFile& file, std::string_view key, std::string_view defaultText);

@@ -28,36 +28,23 @@ using testing::RandomScope;
 using testing::RepeatRandom;
 using testing::ScratchFolder;
 
-GameState makeState(int players, int computerMode = 0, const std::string& language = "en.lang") {
-    GameState state;
-    state.playerCount = players;
-    state.computerMode = computerMode;
-    state.languageFile = language;
-    const char* names[] = {"", "Ann", "Bob", "Cid", "Dee"};
-    for (int p = 1; p <= players; ++p) {
-        state.playerNames[std::size_t(p)] = names[p];
-    }
-    if (computerMode) {
-        state.playerNames[2] = "Computer";
-    }
-    return state;
-}
-
 void clickRow(MainWindow& window, int row) {
     ScoreGrid* card = window.scoreCard();
     const QRect cell = card->visualRect(card->model()->index(row, 1));
     QTest::mouseClick(card->viewport(), Qt::LeftButton, {}, cell.center());
 }
 
-void clickRoll(MainWindow& window) { QTest::mouseClick(window.rollButton(), Qt::LeftButton); }
+void clickRoll(MainWindow& window) {
+    QTest::mouseClick(window.rollButton(), Qt::LeftButton);
+}
 
 // Everything the rules can see of a board, for comparing two boards.
 std::string snapshot(const Board& board, int players) {
     std::string out;
     for (int row = 0; row < rowCount; ++row) {
         for (int column = 1; column <= players; ++column) {
-            out += board.cellText(row, column) + (board.cellColourSet(row, column) ? "*" : "") +
-                   "|";
+            out +=
+                board.cellText(row, column) + (board.cellColourSet(row, column) ? "*" : "") + "|";
         }
         out += "\n";
     }
@@ -77,7 +64,7 @@ struct MainWindowTest : ::testing::Test {
 
 TEST_F(MainWindowTest, LayoutForTwoThreeAndFourPlayers) {
     for (const auto& [players, width] : {std::pair{2, 105}, {3, 70}, {4, 52}}) {
-        GameState state = makeState(players);
+        GameState state = testing::gameState(players);
         MainWindow window(state);
         window.show();
         QApplication::processEvents();
@@ -117,7 +104,7 @@ TEST_F(MainWindowTest, LayoutForTwoThreeAndFourPlayers) {
 }
 
 TEST_F(MainWindowTest, StartsWithTextsFromTheLanguageFile) {
-    GameState state = makeState(2);
+    GameState state = testing::gameState(2);
     MainWindow window(state);
     const auto text = [](const char* key) {
         return QString::fromStdString(testing::languageText("en.lang", key));
@@ -133,7 +120,7 @@ TEST_F(MainWindowTest, StartsWithTextsFromTheLanguageFile) {
 }
 
 TEST_F(MainWindowTest, MissingLanguageFileGivesDefaults) {
-    GameState state = makeState(2, 0, "xx.lang");
+    GameState state = testing::gameState(2, 0, "xx.lang");
     MainWindow window(state);
     EXPECT_EQ(window.windowTitle(), "Quintaro");
     EXPECT_EQ(window.rollButton()->text(), "");
@@ -146,7 +133,7 @@ TEST_F(MainWindowTest, RollingHoldingAndTheHandNameInEachLanguage) {
     for (const char* language : {"en.lang", "de.lang", "bg.lang"}) {
         RepeatRandom random({}, 11);
         RandomScope scope(random);
-        GameState state = makeState(2, 0, language);
+        GameState state = testing::gameState(2, 0, language);
         MainWindow window(state);
         window.show();
         clickRoll(window);
@@ -176,7 +163,7 @@ TEST_F(MainWindowTest, RollingHoldingAndTheHandNameInEachLanguage) {
 TEST_F(MainWindowTest, ClicksThatBookNothing) {
     RepeatRandom random({}, 3);
     RandomScope scope(random);
-    GameState state = makeState(2);
+    GameState state = testing::gameState(2);
     MainWindow window(state);
     window.show();
     clickRoll(window);
@@ -227,7 +214,8 @@ void playAlongside(GameState stateForWindow, GameState stateForMemory, unsigned 
             memory.setDieHeld(1 + turn % 5, true);
             flow.roll();
             int row = (turn * 7) % rowCount;
-            while (memory.cellColourSet(row, flow.currentPlayer())) row = (row + 1) % rowCount;
+            while (memory.cellColourSet(row, flow.currentPlayer()))
+                row = (row + 1) % rowCount;
             flow.book(row);
             steps.push_back(snapshot(memory, players));
         }
@@ -247,7 +235,8 @@ void playAlongside(GameState stateForWindow, GameState stateForMemory, unsigned 
         clickRoll(window);
         const int player = window.turnFlow().currentPlayer();
         int row = (turn * 7) % rowCount;
-        while (window.cellColourSet(row, player)) row = (row + 1) % rowCount;
+        while (window.cellColourSet(row, player))
+            row = (row + 1) % rowCount;
         clickRow(window, row);
         ASSERT_EQ(snapshot(window, players), steps[std::size_t(turn)]) << "turn " << turn;
     }
@@ -269,7 +258,7 @@ void playAlongside(GameState stateForWindow, GameState stateForMemory, unsigned 
 
 TEST_F(MainWindowTest, AWholeThreePlayerGameNamesTheWinner) {
     std::vector<MessageBoxWatcher::Seen> seen;
-    playAlongside(makeState(3), makeState(3), 2024, {}, &seen);
+    playAlongside(testing::gameState(3), testing::gameState(3), 2024, {}, &seen);
     ASSERT_EQ(seen.size(), 1u);
     const std::string win = testing::languageText("en.lang", "win");
     EXPECT_TRUE(seen[0].text.endsWith(QString::fromStdString(" " + win)));
@@ -280,7 +269,7 @@ TEST_F(MainWindowTest, AWholeThreePlayerGameNamesTheWinner) {
 TEST_F(MainWindowTest, EqualDiceAndEqualChoicesEndInATie) {
     // Every turn throws the same dice (ten draws per turn: nothing is held), and both players
     // book the rows from the top down, so the totals are equal.
-    GameState state = makeState(2);
+    GameState state = testing::gameState(2);
     const std::vector<int> sameEveryTurn = {0, 0, 1, 1, 2, 0, 3, 1, 2, 5};
     RepeatRandom random(sameEveryTurn);
     RandomScope scope(random);
@@ -292,7 +281,8 @@ TEST_F(MainWindowTest, EqualDiceAndEqualChoicesEndInATie) {
         clickRoll(window);
         const int player = window.turnFlow().currentPlayer();
         int row = 0;
-        while (window.cellColourSet(row, player)) ++row;
+        while (window.cellColourSet(row, player))
+            ++row;
         clickRow(window, row);
     }
     ASSERT_EQ(watcher.seen().size(), 1u);
@@ -303,14 +293,14 @@ TEST_F(MainWindowTest, EqualDiceAndEqualChoicesEndInATie) {
 
 TEST_F(MainWindowTest, AWholeGameAgainstTheComputer) {
     std::vector<MessageBoxWatcher::Seen> seen;
-    playAlongside(makeState(2, 1), makeState(2, 1), 77, {}, &seen);
+    playAlongside(testing::gameState(2, 1), testing::gameState(2, 1), 77, {}, &seen);
     ASSERT_EQ(seen.size(), 1u);
 }
 
 TEST_F(MainWindowTest, AfterThePersonsBookingTheComputerHasPlayed) {
     RepeatRandom random({}, 5);
     RandomScope scope(random);
-    GameState state = makeState(2, 1);
+    GameState state = testing::gameState(2, 1);
     MainWindow window(state);
     window.show();
     clickRoll(window);
@@ -321,8 +311,7 @@ TEST_F(MainWindowTest, AfterThePersonsBookingTheComputerHasPlayed) {
     for (int row = 0; row < rowCount; ++row) {
         if (row != bonusRow && row != totalRow && window.cellColourSet(row, 2)) {
             ++computerBooked;
-            EXPECT_EQ(window.scoreCard()->item(row, 2)->background().color(),
-                      QColor(255, 102, 51));
+            EXPECT_EQ(window.scoreCard()->item(row, 2)->background().color(), QColor(255, 102, 51));
         }
     }
     EXPECT_EQ(computerBooked, 1);
@@ -337,7 +326,7 @@ TEST_F(MainWindowTest, AfterThePersonsBookingTheComputerHasPlayed) {
 TEST_F(MainWindowTest, DuringThePauseTheComputersHandIsShownAndInputIsIgnored) {
     RepeatRandom random({}, 9);
     RandomScope scope(random);
-    GameState state = makeState(2, 1);
+    GameState state = testing::gameState(2, 1);
     state.delayMs = 400;
     MessageBoxWatcher watcher;
     MainWindow window(state);
@@ -351,9 +340,8 @@ TEST_F(MainWindowTest, DuringThePauseTheComputersHandIsShownAndInputIsIgnored) {
         EXPECT_TRUE(window.pausing());
         EXPECT_EQ(window.turnLabel()->text(), "Computer");
         EXPECT_FALSE(window.handLabel()->text().isEmpty());
-        const QString dice = window.die(1)->text() + window.die(2)->text() +
-                             window.die(3)->text() + window.die(4)->text() +
-                             window.die(5)->text();
+        const QString dice = window.die(1)->text() + window.die(2)->text() + window.die(3)->text() +
+                             window.die(4)->text() + window.die(5)->text();
         EXPECT_FALSE(dice.isEmpty());
         const int draws = random.draws();
         // Clicks, keys and menu commands are not handled during the pause.

@@ -28,17 +28,6 @@ using testing::ScratchFolder;
 
 const std::string bom = "\xEF\xBB\xBF\r\n";
 
-GameState makeState(int players, int computerMode = 0) {
-    GameState state;
-    state.playerCount = players;
-    state.computerMode = computerMode;
-    state.languageFile = "en.lang";
-    state.playerNames[1] = "Ann";
-    state.playerNames[2] = computerMode ? "Computer" : "Bob";
-    state.playerNames[3] = "Cid";
-    return state;
-}
-
 QString text(const char* file, const char* key) {
     return QString::fromStdString(testing::languageText(file, key));
 }
@@ -91,7 +80,7 @@ struct MenuTest : ::testing::Test {
 };
 
 TEST_F(MenuTest, SwitchingTheLanguageMidTurnKeepsTheGame) {
-    GameState state = makeState(2);
+    GameState state = testing::gameState(2);
     MainWindow window(state);
     window.show();
     rollTwiceAndBook(window, 2);
@@ -110,9 +99,9 @@ TEST_F(MenuTest, SwitchingTheLanguageMidTurnKeepsTheGame) {
     EXPECT_EQ(window.menuAction(OptionsItem)->text(), text("de.lang", "MenuOptions"));
     EXPECT_EQ(window.menuAction(RulesItem)->text(), text("de.lang", "MenuTitleHelp"));
     EXPECT_EQ(window.menuAction(AboutItem)->text(), text("de.lang", "MenuAbout"));
-    const char* rowKeys[] = {"Nines", "Tens",     "Jacks", "Queens", "Kings",
-                             "Aces",  "Bonus",    "Pair",  "TwoPair", "Trips",
-                             "Straight", "FH",    "4K",    "5K",     "Total"};
+    const char* rowKeys[] = {"Nines",    "Tens",  "Jacks", "Queens",  "Kings",
+                             "Aces",     "Bonus", "Pair",  "TwoPair", "Trips",
+                             "Straight", "FH",    "4K",    "5K",      "Total"};
     for (int row = 0; row < rowCount; ++row) {
         EXPECT_EQ(window.scoreCard()->item(row, 0)->text(), text("de.lang", rowKeys[row]));
     }
@@ -134,14 +123,14 @@ TEST_F(MenuTest, SwitchingTheLanguageMidTurnKeepsTheGame) {
     EXPECT_FALSE(window.handLabel()->text().isEmpty());
     bool german = false;
     for (int c = 0; c <= 7; ++c) {
-        german |= window.handLabel()->text() ==
-                  text("de.lang", ("hands" + std::to_string(c)).c_str());
+        german |=
+            window.handLabel()->text() == text("de.lang", ("hands" + std::to_string(c)).c_str());
     }
     EXPECT_TRUE(german);
 }
 
 TEST_F(MenuTest, TheHandLabelKeepsItsLanguageUntilTheNextSecondRoll) {
-    GameState state = makeState(2);
+    GameState state = testing::gameState(2);
     MainWindow window(state);
     QTest::mouseClick(window.rollButton(), Qt::LeftButton);
     QTest::mouseClick(window.rollButton(), Qt::LeftButton);
@@ -153,7 +142,7 @@ TEST_F(MenuTest, TheHandLabelKeepsItsLanguageUntilTheNextSecondRoll) {
 }
 
 TEST_F(MenuTest, MessageBoxButtonsFollowTheLanguage) {
-    GameState state = makeState(2);
+    GameState state = testing::gameState(2);
     MainWindow window(state);
     const auto yes = [] {
         QMessageBox box(QMessageBox::NoIcon, "", "", QMessageBox::Yes | QMessageBox::No);
@@ -169,7 +158,7 @@ TEST_F(MenuTest, MessageBoxButtonsFollowTheLanguage) {
 }
 
 TEST_F(MenuTest, AMissingLanguageFileEmptiesEveryTextButTheTitle) {
-    GameState state = makeState(2);
+    GameState state = testing::gameState(2);
     state.languageFiles[1] = "xx.lang";
     MainWindow window(state);
     window.menuAction(GermanItem)->trigger();
@@ -184,7 +173,7 @@ TEST_F(MenuTest, AMissingLanguageFileEmptiesEveryTextButTheTitle) {
 }
 
 TEST_F(MenuTest, GermanAndBackToEnglish) {
-    GameState state = makeState(2);
+    GameState state = testing::gameState(2);
     MainWindow window(state);
     EXPECT_EQ(window.menuAction(AboutItem)->text(), text("en.lang", "MenuAbout") + "...");
     window.menuAction(GermanItem)->trigger();
@@ -195,7 +184,7 @@ TEST_F(MenuTest, GermanAndBackToEnglish) {
 }
 
 TEST_F(MenuTest, OptionsThenGermanWriteTheSettingsFile) {
-    GameState state = makeState(2, 1);
+    GameState state = testing::gameState(2, 1);
     MainWindow window(state);
     window.show();
     bool seen = false;
@@ -222,7 +211,7 @@ TEST_F(MenuTest, OptionsThenGermanWriteTheSettingsFile) {
 }
 
 TEST_F(MenuTest, CancelledOptionsChangeNothing) {
-    GameState state = makeState(2, 1);
+    GameState state = testing::gameState(2, 1);
     state.delayMs = 2000;
     MainWindow window(state);
     window.show();
@@ -240,7 +229,7 @@ TEST_F(MenuTest, CancelledOptionsChangeNothing) {
 
 TEST_F(MenuTest, TheAboutBox) {
     for (const char* language : {"en.lang", "de.lang", "bg.lang"}) {
-        GameState state = makeState(2);
+        GameState state = testing::gameState(2);
         state.languageFile = language;
         MainWindow window(state);
         window.show();
@@ -255,7 +244,7 @@ TEST_F(MenuTest, TheAboutBox) {
 
 TEST_F(MenuTest, NewGameAnsweredNoChangesNothing) {
     Application app;
-    app.state() = makeState(2);
+    app.state() = testing::gameState(2);
     app.startGame();
     MainWindow* window = app.window();
     rollTwiceAndBook(*window, 5);
@@ -276,7 +265,7 @@ TEST_F(MenuTest, NewGameAnsweredNoChangesNothing) {
 TEST_F(MenuTest, NewGameAnsweredYesStartsAfreshWithTheSamePlayers) {
     for (int computerMode : {0, 1}) {
         Application app;
-        app.state() = makeState(computerMode ? 2 : 3, computerMode);
+        app.state() = testing::gameState(computerMode ? 2 : 3, computerMode);
         app.startGame();
         rollTwiceAndBook(*app.window(), 5);
         if (!computerMode) {
@@ -313,7 +302,7 @@ TEST_F(MenuTest, NewGameAnsweredYesStartsAfreshWithTheSamePlayers) {
 
 TEST_F(MenuTest, ExitEndsTheLoopWithCodeZero) {
     Application app;
-    app.state() = makeState(2);
+    app.state() = testing::gameState(2);
     app.startGame();
     QTimer::singleShot(0, app.window(), [&] { app.window()->menuAction(ExitItem)->trigger(); });
     EXPECT_EQ(app.run(), 0);
@@ -322,7 +311,7 @@ TEST_F(MenuTest, ExitEndsTheLoopWithCodeZero) {
 
 TEST_F(MenuTest, TheCloseBoxEndsTheLoopToo) {
     Application app;
-    app.state() = makeState(2);
+    app.state() = testing::gameState(2);
     app.startGame();
     QTimer::singleShot(0, app.window(), [&] { app.window()->close(); });
     EXPECT_EQ(app.run(), 0);

@@ -1,6 +1,6 @@
 // Test main for the window tests: one QApplication for the whole run.
-#include <QApplication>
 #include <gtest/gtest.h>
+#include <QApplication>
 
 int main(int argc, char** argv) {
     // The tests never need a display, also when run by hand.

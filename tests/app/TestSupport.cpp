@@ -46,6 +46,21 @@ void MessageBoxWatcher::poll() {
     }
 }
 
+GameState gameState(int players, int computerMode, const std::string& language) {
+    GameState state;
+    state.playerCount = players;
+    state.computerMode = computerMode;
+    state.languageFile = language;
+    const char* names[] = {"", "Ann", "Bob", "Cid", "Dee"};
+    for (int p = 1; p <= players && p <= 4; ++p) {
+        state.playerNames[std::size_t(p)] = names[p];
+    }
+    if (computerMode == 1) {
+        state.playerNames[2] = "Computer";
+    }
+    return state;
+}
+
 std::string languageText(const std::string& file, const std::string& key) {
     KeyValueFile texts;
     texts.open((std::filesystem::path(QUINTARO_ASSETS_DIR) / file).string());

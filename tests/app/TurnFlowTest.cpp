@@ -16,21 +16,6 @@ using testing::RandomScope;
 using testing::RepeatRandom;
 using testing::ScratchFolder;
 
-GameState playersState(int count, int computerMode = 0) {
-    GameState state;
-    state.playerCount = count;
-    state.computerMode = computerMode;
-    state.languageFile = "en.lang";
-    const char* names[] = {"", "Ann", "Bob", "Cid", "Dee"};
-    for (int p = 1; p <= count; ++p) {
-        state.playerNames[std::size_t(p)] = names[p];
-    }
-    if (computerMode == 1) {
-        state.playerNames[2] = "Computer";
-    }
-    return state;
-}
-
 int firstFreeRow(const Board& board, int column) {
     for (int row = 0; row < rowCount; ++row) {
         if (!board.cellColourSet(row, column)) {
@@ -57,7 +42,7 @@ struct TurnFlowTest : ::testing::Test {
 };
 
 TEST_F(TurnFlowTest, ATurnIsTwoRollsThenTheCardOpens) {
-    GameState state = playersState(2);
+    GameState state = testing::gameState(2);
     MemoryBoard board(2);
     TurnFlow flow(board, state);
     int sounds = 0;
@@ -85,7 +70,7 @@ TEST_F(TurnFlowTest, ATurnIsTwoRollsThenTheCardOpens) {
 }
 
 TEST_F(TurnFlowTest, HeldDiceKeepTheirFacesAndTakeNoDraw) {
-    GameState state = playersState(2);
+    GameState state = testing::gameState(2);
     MemoryBoard board(2);
     TurnFlow flow(board, state);
     flow.roll();
@@ -100,7 +85,7 @@ TEST_F(TurnFlowTest, HeldDiceKeepTheirFacesAndTakeNoDraw) {
 }
 
 TEST_F(TurnFlowTest, ClicksThatBookNothingKeepTheTurn) {
-    GameState state = playersState(2);
+    GameState state = testing::gameState(2);
     MemoryBoard board(2);
     TurnFlow flow(board, state);
     flow.roll();
@@ -127,7 +112,7 @@ TEST_F(TurnFlowTest, ClicksThatBookNothingKeepTheTurn) {
 }
 
 TEST_F(TurnFlowTest, TheTurnGoesRoundAndTheDiceAreCleared) {
-    GameState state = playersState(3);
+    GameState state = testing::gameState(3);
     MemoryBoard board(3);
     TurnFlow flow(board, state);
     const std::vector<std::pair<int, std::string>> order = {
@@ -153,7 +138,7 @@ TEST_F(TurnFlowTest, TheTurnGoesRoundAndTheDiceAreCleared) {
 }
 
 TEST_F(TurnFlowTest, ComputerPlaysRightAfterThePersonWithoutPause) {
-    GameState state = playersState(2, 1);
+    GameState state = testing::gameState(2, 1);
     MemoryBoard board(2);
     int pauses = 0;
     TurnFlow flow(board, state, {{}, [&](int) { ++pauses; }});
@@ -167,7 +152,8 @@ TEST_F(TurnFlowTest, ComputerPlaysRightAfterThePersonWithoutPause) {
     EXPECT_EQ(state.playerProgress[2][1], 1);
     EXPECT_EQ(cellValue(board, totalRow, 2), [&] {
         int sum = 0;
-        for (int row = 0; row < totalRow; ++row) sum += cellValue(board, row, 2);
+        for (int row = 0; row < totalRow; ++row)
+            sum += cellValue(board, row, 2);
         return sum;
     }());
     for (int die = 1; die <= 5; ++die) {
@@ -183,7 +169,7 @@ TEST_F(TurnFlowTest, ThePauseShowsTheComputersHand) {
         int expectedPauses;
     };
     for (const Case c : {Case{1500, 1}, Case{0, 0}, Case{-2000, 0}}) {
-        GameState state = playersState(2, 1);
+        GameState state = testing::gameState(2, 1);
         state.delayMs = c.delayMs;
         MemoryBoard board(2);
         int pauses = 0;
@@ -207,7 +193,7 @@ TEST_F(TurnFlowTest, ThePauseShowsTheComputersHand) {
 TEST_F(TurnFlowTest, AWholeGameEndsWithOneMessageAndNoMoreBookings) {
     for (int computerMode : {0, 1}) {
         const int players = computerMode ? 2 : 3;
-        GameState state = playersState(players, computerMode);
+        GameState state = testing::gameState(players, computerMode);
         MemoryBoard board(players);
         TurnFlow flow(board, state);
         const int personTurns = computerMode ? 13 : 13 * players;

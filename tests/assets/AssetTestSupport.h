@@ -72,7 +72,6 @@ inline std::optional<std::u32string> decodeUtf8(std::string_view bytes) {
     return out;
 }
 
-
 inline constexpr std::array<std::string_view, 3> kLanguageFiles = {"en.lang", "de.lang", "bg.lang"};
 
 inline constexpr std::array<std::string_view, 44> kLanguageKeys = {

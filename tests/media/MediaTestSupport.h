@@ -30,5 +30,4 @@ inline std::filesystem::path corpusPath(const std::string& name) {
     return std::filesystem::path(QUINTARO_TEST_DATA) / name;
 }
 
-
 }  // namespace quintaro::test

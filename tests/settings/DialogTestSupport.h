@@ -17,7 +17,6 @@
 
 namespace quintaro::test {
 
-
 void writeBytes(const std::string& fileName, const std::string& bytes);
 // The file's bytes; empty when it does not exist.
 std::string readBytes(const std::string& fileName);

@@ -49,5 +49,4 @@ inline mode_t permissionsOf(const std::filesystem::path& path) {
     return info.st_mode & 07777;
 }
 
-
 }  // namespace quintaro::test
