@@ -1,32 +1,26 @@
-# Two commands are all a fresh Debian 12 machine needs:
-#   make play   installs what is missing, builds and starts the game
-#   make test   installs what is missing, builds and runs every test
-.PHONY: play test deps build asan fuzz bench clean
+# The two set-up commands are `sh setup.sh play` and `sh setup.sh test` (see README.md);
+# these targets are shortcuts for developers.
+.PHONY: play test asan fuzz bench clean
 
-PRESET ?= default
+play:
+	sh setup.sh play
 
-deps:
-	@tools/install-deps.sh
-
-build: deps
-	cmake --preset $(PRESET)
-	cmake --build --preset $(PRESET)
-
-play: build
-	cd build/$(PRESET)/game && ./quintaro
-
-test: build
-	export QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy XDG_RUNTIME_DIR=$$(mktemp -d) && \
-	ctest --preset $(PRESET) -j2
+test:
+	sh setup.sh test
 
 asan:
-	$(MAKE) test PRESET=asan
+	sh tools/install-deps.sh
+	cmake --preset asan
+	cmake --build --preset asan
+	export QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy XDG_RUNTIME_DIR=$$(mktemp -d) && \
+	ctest --preset asan -j2
 
-fuzz: deps
+fuzz:
+	sh tools/install-deps.sh
 	tools/run-fuzzers.sh 60
 
-bench: build
-	build/$(PRESET)/bench/quintaro_bench
+bench: test
+	build/default/bench/quintaro_bench
 
 clean:
 	rm -rf build

@@ -1,0 +1,27 @@
+#!/bin/sh
+# Sets up Quintaro on a Debian 12 machine and starts it or tests it:
+#   sh setup.sh play   installs what is missing, builds, and starts the game
+#   sh setup.sh test   installs what is missing, builds, and runs every test
+set -e
+cd "$(dirname "$0")"
+case "$1" in
+    play | test) ;;
+    *)
+        echo "usage: sh setup.sh play|test" >&2
+        exit 2
+        ;;
+esac
+sh tools/install-deps.sh
+cmake --preset default
+cmake --build --preset default
+if [ "$1" = play ]; then
+    # The game finds its files in its current folder: the build's copy of assets/.
+    cd build/default/game
+    exec ./quintaro
+fi
+# No test needs a display or a sound server.
+QT_QPA_PLATFORM=offscreen
+SDL_AUDIODRIVER=dummy
+XDG_RUNTIME_DIR=$(mktemp -d)
+export QT_QPA_PLATFORM SDL_AUDIODRIVER XDG_RUNTIME_DIR
+ctest --preset default -j2
