@@ -232,9 +232,9 @@ void MainWindow::showAbout() {
     texts.open(state_.languageFile);
     QMessageBox box(QMessageBox::NoIcon, readUiText(texts, "MenuAbout", "") + " Quintaro",
                     QString::fromUtf8(aboutCredit), QMessageBox::Ok, this);
+    texts.close();
     box.setTextFormat(Qt::PlainText);
     box.exec();
-    texts.close();
 }
 
 void MainWindow::showOptions() {
@@ -356,39 +356,22 @@ void MainWindow::setDieHeld(int die, bool held) {
 }
 
 std::string MainWindow::controlText(int control) const {
-    if (control >= Die1 && control <= Die5) {
-        return toStdString(die(control)->text());
+    QWidget* widget = this->control(control);
+    if (const auto* button = qobject_cast<QAbstractButton*>(widget)) {
+        return toStdString(button->text());
     }
-    switch (control) {
-        case RollButton:
-            return toStdString(rollButton_->text());
-        case TurnLabel:
-            return toStdString(turnLabel_->text());
-        case HandLabel:
-            return toStdString(handLabel_->text());
-        default:
-            return {};
+    if (const auto* label = qobject_cast<QLabel*>(widget)) {
+        return toStdString(label->text());
     }
+    return {};
 }
 
 void MainWindow::setControlText(int control, const std::string& text) {
-    const QString value = toQString(text);
-    if (control >= Die1 && control <= Die5) {
-        die(control)->setText(value);
-        return;
-    }
-    switch (control) {
-        case RollButton:
-            rollButton_->setText(value);
-            break;
-        case TurnLabel:
-            turnLabel_->setText(value);
-            break;
-        case HandLabel:
-            handLabel_->setText(value);
-            break;
-        default:
-            break;
+    QWidget* widget = this->control(control);
+    if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+        button->setText(toQString(text));
+    } else if (auto* label = qobject_cast<QLabel*>(widget)) {
+        label->setText(toQString(text));
     }
 }
 
