@@ -78,8 +78,9 @@ int runQuintaro(const char* programName) {
 
     Application game;
     if (game.startUp()) {
-        game.run();
+        return game.run();
     }
+    // The new-game dialog was closed: no game, straight to shutdown.
     game.shutdown();
     return 0;
 }
