@@ -327,7 +327,7 @@ TEST_F(MainWindowTest, DuringThePauseTheComputersHandIsShownAndInputIsIgnored) {
     RepeatRandom random({}, 9);
     RandomScope scope(random);
     GameState state = testing::gameState(2, 1);
-    state.delayMs = 400;
+    state.delayMs = 1000;
     MessageBoxWatcher watcher;
     MainWindow window(state);
     window.show();
@@ -335,7 +335,7 @@ TEST_F(MainWindowTest, DuringThePauseTheComputersHandIsShownAndInputIsIgnored) {
     clickRoll(window);
 
     bool checked = false;
-    QTimer::singleShot(150, &window, [&] {
+    QTimer::singleShot(100, &window, [&] {
         checked = true;
         EXPECT_TRUE(window.pausing());
         EXPECT_EQ(window.turnLabel()->text(), "Computer");
@@ -359,7 +359,7 @@ TEST_F(MainWindowTest, DuringThePauseTheComputersHandIsShownAndInputIsIgnored) {
     QElapsedTimer timer;
     timer.start();
     clickRow(window, 0);
-    EXPECT_GE(timer.elapsed(), 380);
+    EXPECT_GE(timer.elapsed(), 980);
     EXPECT_TRUE(checked);
     EXPECT_FALSE(window.pausing());
     EXPECT_EQ(window.turnLabel()->text(), "Ann");
