@@ -18,11 +18,11 @@
 #include <system_error>
 #include <vector>
 
-#include "app/TurnFlow.h"
 #include "cpu/ComputerTurn.h"
 #include "rules/Dice.h"
 #include "rules/MemoryBoard.h"
 #include "rules/Scoring.h"
+#include "shell/TurnFlow.h"
 
 namespace quintaro {
 namespace {

@@ -7,8 +7,8 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "app/GameState.h"
-#include "app/MainWindow.h"
+#include "qt/MainWindow.h"
+#include "state/GameState.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "media/Picture.h"
+#include "qt/Picture.h"
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     // The icon reader is a plugin, found through the application object.

@@ -4,8 +4,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/GameState.h"
 #include "rules/Board.h"
+#include "state/GameState.h"
 
 namespace quintaro {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/GameState.h"
 #include "rules/Board.h"
+#include "state/GameState.h"
 
 namespace quintaro {
 

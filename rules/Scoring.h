@@ -3,8 +3,8 @@
 
 #include <string_view>
 
-#include "app/GameState.h"
 #include "rules/Board.h"
+#include "state/GameState.h"
 
 namespace quintaro {
 

@@ -12,6 +12,7 @@
 #include <string>
 #include <string_view>
 
+#include "tests/support/Files.h"
 #include "tests/support/TempFolder.h"
 
 namespace quintaro::test {
@@ -24,12 +25,6 @@ class TempDir : public TempFolder {
 
 inline std::string assetPath(std::string_view name) {
     return std::string(QUINTARO_ASSETS_DIR) + "/" + std::string(name);
-}
-
-// The whole file as bytes; empty when it cannot be read.
-inline std::string readBytes(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
 // Strict UTF-8 decoding (no overlong forms, no surrogates, nothing above U+10FFFF);

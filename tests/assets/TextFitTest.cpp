@@ -9,8 +9,8 @@
 #include <filesystem>
 #include <string>
 
+#include "qt/UiText.h"
 #include "settings/KeyValueFile.h"
-#include "settings/UiText.h"
 #include "tests/assets/AssetTestSupport.h"
 
 namespace quintaro {

@@ -11,22 +11,10 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/Files.h"
 #include "tests/support/TempFolder.h"
 
 namespace quintaro::test {
-
-inline std::string readBytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary | std::ios::ate);
-    std::string bytes(in ? std::size_t(in.tellg()) : 0, '\0');
-    in.seekg(0);
-    in.read(bytes.data(), std::streamsize(bytes.size()));
-    return bytes;
-}
-
-inline void writeBytes(const std::filesystem::path& path, std::string_view bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), std::streamsize(bytes.size()));
-}
 
 // A data file of this folder's tests, e.g. dataFile("golden/missing_apply.ini").
 inline std::string dataFile(const std::string& name) {

@@ -25,13 +25,13 @@
 #include <string_view>
 #include <vector>
 
-#include "app/GameState.h"
-#include "app/TurnFlow.h"
 #include "rules/Dice.h"
 #include "rules/MemoryBoard.h"
 #include "rules/Random.h"
 #include "rules/Scoring.h"
 #include "settings/KeyValueFile.h"
+#include "shell/TurnFlow.h"
+#include "state/GameState.h"
 
 namespace quintaro {
 namespace {

@@ -1,6 +1,0 @@
-#include "app/Application.h"
-
-// The command line is ignored; the game finds its files in the current folder.
-int main(int /*argc*/, char** argv) {
-    return quintaro::runQuintaro(argv[0]);
-}

@@ -1,0 +1,69 @@
+#include "qt/InputBox.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QEventLoop>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+
+#include "qt/UiText.h"
+
+namespace quintaro {
+
+QString inputBox(const QString& title, const QString& prompt, const QString& defaultText) {
+    // The box belongs to the window in front, which it keeps from taking input meanwhile.
+    QDialog box(QApplication::activeWindow(),
+                Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    box.setObjectName(QStringLiteral("inputBox"));
+    box.setWindowTitle(title);
+    box.setWindowModality(Qt::ApplicationModal);
+    box.setFont(guiFont());
+    box.setFixedSize(inputBoxWidth, inputBoxHeight);
+
+    auto* promptLabel = new QLabel(prompt, &box);
+    promptLabel->setObjectName(QStringLiteral("prompt"));
+    promptLabel->setWordWrap(false);
+    promptLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    promptLabel->setTextFormat(Qt::PlainText);
+    promptLabel->setGeometry(10, 10, 280, 22);
+
+    auto* field = new QLineEdit(&box);
+    field->setObjectName(QStringLiteral("text"));
+    field->setFrame(true);
+    field->setGeometry(10, 32, 275, 21);
+    field->setText(defaultText);
+
+    auto* ok = new QPushButton(QStringLiteral("OK"), &box);
+    ok->setObjectName(QStringLiteral("ok"));
+    ok->setGeometry(110, 67, 80, 25);
+    ok->setDefault(true);
+    QObject::connect(ok, &QPushButton::clicked, &box, &QDialog::accept);
+
+    // The whole window, frame included, sits with its top-left corner 150 pixels left of and
+    // 65 pixels above the middle of the screen.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->geometry();
+        box.move(area.x() + area.width() / 2 - 150, area.y() + area.height() / 2 - 65);
+    }
+    field->setFocus(Qt::OtherFocusReason);
+
+    // Showing a dialog hands the focus over as if by Tab, which would select the whole text;
+    // the caret belongs after the last character instead.
+    QEventLoop loop;
+    QObject::connect(&box, &QDialog::finished, &loop, &QEventLoop::quit);
+    box.show();
+    field->end(false);
+    if (box.isVisible()) {
+        loop.exec(QEventLoop::DialogExec);
+    }
+
+    // Escape and the close command both reject, which answers with an empty text.
+    if (box.result() != QDialog::Accepted) {
+        return QString();
+    }
+    return field->text();
+}
+
+}  // namespace quintaro

@@ -1,0 +1,245 @@
+#include "qt/OptionsDialog.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QEventLoop>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QScreen>
+#include <QToolButton>
+#include <QWindow>
+#include <algorithm>
+#include <functional>
+
+#include "qt/UiText.h"
+#include "settings/KeyValueFile.h"
+
+namespace quintaro {
+
+namespace {
+
+int clampSeconds(int seconds) {
+    return std::clamp(seconds, 0, maxDelaySeconds);
+}
+
+// A right-aligned number field with a pair of up/down arrows beside it. The arrows and the
+// Up and Down keys step the value within 0 to 5; text typed into the field is read with the
+// lenient number rules and kept within the same range. Every change is reported, and the
+// dialog then writes the value back into the field.
+class SecondsControl : public QWidget {
+  public:
+    explicit SecondsControl(QWidget* parent) : QWidget(parent) {
+        field_ = new QLineEdit(this);
+        field_->setObjectName(QStringLiteral("secondsField"));
+        field_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        field_->setFrame(true);
+        field_->setGeometry(0, 0, 20, 20);
+        field_->installEventFilter(this);
+        QObject::connect(field_, &QLineEdit::textEdited, this, [this](const QString& text) {
+            value_ = clampSeconds(textToNumber(toStdString(text)));
+        });
+        // Once typing is over the field shows what will be stored.
+        QObject::connect(field_, &QLineEdit::editingFinished, this, [this] { changed(); });
+
+        up_ = makeArrow("secondsUp", Qt::UpArrow, 0, +1);
+        down_ = makeArrow("secondsDown", Qt::DownArrow, 10, -1);
+    }
+
+    // Called after every change; the dialog rewrites the field from here.
+    std::function<void()> onChange;
+
+    int value() const { return value_; }
+    void setValue(int seconds) { value_ = clampSeconds(seconds); }
+    QLineEdit* field() const { return field_; }
+
+    void step(int delta) {
+        value_ = clampSeconds(value_ + delta);
+        changed();
+    }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == field_ && event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Up || key == Qt::Key_Down) {
+                step(key == Qt::Key_Up ? +1 : -1);
+                return true;
+            }
+        }
+        return QWidget::eventFilter(watched, event);
+    }
+
+  private:
+    QToolButton* makeArrow(const char* name, Qt::ArrowType arrow, int y, int delta) {
+        auto* button = new QToolButton(this);
+        button->setObjectName(QLatin1String(name));
+        button->setArrowType(arrow);
+        button->setAutoRepeat(true);
+        button->setFocusPolicy(Qt::NoFocus);
+        button->setGeometry(20, y, 10, 10);
+        QObject::connect(button, &QToolButton::clicked, this, [this, delta] { step(delta); });
+        return button;
+    }
+
+    void changed() {
+        if (onChange) {
+            onChange();
+        }
+    }
+
+    QLineEdit* field_ = nullptr;
+    QToolButton* up_ = nullptr;
+    QToolButton* down_ = nullptr;
+    int value_ = 0;
+};
+
+class OptionsWindow : public QWidget {
+  public:
+    enum class Outcome { Open, Apply, Cancel };
+
+    OptionsWindow()
+        : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                               Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {}
+
+    Outcome outcome = Outcome::Open;
+    QEventLoop* loop = nullptr;
+
+    void finish(Outcome how) {
+        if (outcome != Outcome::Open) {
+            return;
+        }
+        outcome = how;
+        if (loop != nullptr) {
+            loop->quit();
+        }
+    }
+
+  protected:
+    void closeEvent(QCloseEvent* event) override {
+        // The close box is the same as Cancel.
+        finish(Outcome::Cancel);
+        event->accept();
+    }
+};
+
+QLabel* addLabel(QWidget* parent, const char* name, const QString& text, QRect where) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QLatin1String(name));
+    label->setTextFormat(Qt::PlainText);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setGeometry(where);
+    return label;
+}
+
+QPushButton* addButton(QWidget* parent, const char* name, const QString& text, QRect where) {
+    auto* button = new QPushButton(text, parent);
+    button->setObjectName(QLatin1String(name));
+    button->setAutoDefault(false);
+    button->setGeometry(where);
+    return button;
+}
+
+void save(const GameState& state) {
+    KeyValueFile settings;
+    settings.open(std::string(settingsFileName));
+    settings.writeText("delay", numberToText(state.delayMs));
+    settings.writeText("strongerCPU", state.strongerCPU != 0 ? "1" : "0");
+    // A file that cannot be written keeps its old values; the new ones still apply now.
+    settings.close();
+}
+
+// Enables the main window again on the way out, whichever way the dialog ends.
+class EnableOnExit {
+  public:
+    explicit EnableOnExit(QWidget* window) : window_(window) {}
+    ~EnableOnExit() {
+        if (window_ != nullptr) {
+            window_->setEnabled(true);
+        }
+    }
+    EnableOnExit(const EnableOnExit&) = delete;
+    EnableOnExit& operator=(const EnableOnExit&) = delete;
+
+  private:
+    QPointer<QWidget> window_;
+};
+
+}  // namespace
+
+void runOptionsDialog(QWidget* mainWindow, GameState& state) {
+    EnableOnExit enableMainWindow(mainWindow);
+
+    OptionsWindow window;
+    window.setObjectName(QStringLiteral("optionsDialog"));
+    window.setWindowTitle(QStringLiteral("Options"));
+    window.setFont(guiFont());
+    window.setBackgroundRole(QPalette::Button);
+    window.setAutoFillBackground(true);
+    QRect geometry(0, 0, optionsDialogWidth, optionsDialogHeight);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        geometry.moveCenter(screen->geometry().center());
+    }
+    window.setGeometry(geometry);
+    window.setFixedSize(optionsDialogWidth, optionsDialogHeight);
+
+    KeyValueFile language;
+    language.open(state.languageFile);
+    addLabel(&window, "cpuHandLabel", readUiText(language, "ShowCPUhand", ""), {5, 20, 165, 20});
+
+    auto* seconds = new SecondsControl(&window);
+    seconds->setObjectName(QStringLiteral("secondsControl"));
+    seconds->setGeometry(170, 15, 30, 20);
+    // A hand-edited delay beyond the range still shows its own number until the first change.
+    seconds->setValue(state.delayMs / 1000);
+    seconds->field()->setText(QString::number(state.delayMs / 1000));
+    seconds->onChange = [seconds] { seconds->field()->setText(QString::number(seconds->value())); };
+
+    addLabel(&window, "secLabel", readUiText(language, "sec", ""), {205, 20, 60, 20});
+    auto* stronger = new QCheckBox(readUiText(language, "strongerCPU", ""), &window);
+    stronger->setObjectName(QStringLiteral("strongerBox"));
+    stronger->setGeometry(5, 45, 255, 20);
+    stronger->setChecked(state.strongerCPU != 0);
+    QPushButton* apply =
+        addButton(&window, "applyButton", readUiText(language, "apply", ""), {5, 80, 75, 30});
+    QPushButton* cancel =
+        addButton(&window, "cancelButton", readUiText(language, "cancel", ""), {195, 80, 75, 30});
+    language.close();
+
+    QObject::connect(apply, &QPushButton::clicked, &window,
+                     [&window] { window.finish(OptionsWindow::Outcome::Apply); });
+    QObject::connect(cancel, &QPushButton::clicked, &window,
+                     [&window] { window.finish(OptionsWindow::Outcome::Cancel); });
+
+    // The dialog stays in front of the main window it belongs to. Being modal, it also keeps
+    // the window manager's close command away from the main window, which is off meanwhile.
+    window.setWindowModality(Qt::ApplicationModal);
+    window.winId();
+    if (mainWindow != nullptr && mainWindow->window()->windowHandle() != nullptr) {
+        window.windowHandle()->setTransientParent(mainWindow->window()->windowHandle());
+    }
+
+    QEventLoop loop;
+    window.loop = &loop;
+    window.show();
+    window.activateWindow();
+    while (window.outcome == OptionsWindow::Outcome::Open) {
+        // A non-zero result means the whole program is quitting: treat it as Cancel.
+        if (loop.exec() != 0) {
+            break;
+        }
+    }
+    window.loop = nullptr;
+
+    if (window.outcome == OptionsWindow::Outcome::Apply) {
+        state.delayMs = seconds->value() * 1000;
+        state.strongerCPU = stronger->isChecked() ? 1 : 0;
+        save(state);
+    }
+    window.hide();
+}
+
+}  // namespace quintaro

@@ -1,0 +1,121 @@
+#include "qt/ScoreGrid.h"
+
+#include <QHeaderView>
+#include <QMouseEvent>
+
+#include "qt/UiText.h"
+
+namespace quintaro {
+
+namespace {
+constexpr int headerHeight = 20;
+constexpr int cardRowHeight = 14;
+}  // namespace
+
+ScoreGrid::ScoreGrid(int playerCount, QWidget* parent) : QTableWidget(0, 1 + playerCount, parent) {
+    setFont(guiFont());
+    setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    setLineWidth(2);
+    setShowGrid(true);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    setWordWrap(false);
+    setTextElideMode(Qt::ElideNone);
+    setCornerButtonEnabled(false);
+    setTabKeyNavigation(false);
+
+    // The card is disabled for most of a turn, but the scores must stay easy to read: it
+    // looks the same enabled or not, it only takes no clicks.
+    QPalette colours = palette();
+    for (QPalette::ColorRole role : {QPalette::Text, QPalette::WindowText, QPalette::ButtonText,
+                                     QPalette::Base, QPalette::Window, QPalette::Button}) {
+        colours.setColor(QPalette::Disabled, role, colours.color(QPalette::Active, role));
+    }
+    setPalette(colours);
+
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setMinimumSectionSize(cardRowHeight);
+    verticalHeader()->setDefaultSectionSize(cardRowHeight);
+
+    QHeaderView* header = horizontalHeader();
+    header->setFont(guiFont());
+    header->setSectionsClickable(false);
+    header->setHighlightSections(false);
+    header->setSectionResizeMode(QHeaderView::Fixed);
+    header->setMinimumSectionSize(1);
+    header->setStretchLastSection(false);
+    header->setFixedHeight(headerHeight);
+    header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+
+    setHorizontalHeaderItem(0, new QTableWidgetItem(QString()));
+    setColumnWidth(0, labelColumnWidth);
+    for (int p = 1; p <= playerCount; ++p) {
+        setColumnWidth(p, playerColumnsWidth / playerCount);
+    }
+}
+
+void ScoreGrid::appendRow(const QString& label) {
+    const int row = rowCount();
+    insertRow(row);
+    setRowHeight(row, cardRowHeight);
+    for (int column = 0; column < columnCount(); ++column) {
+        setItem(row, column, new QTableWidgetItem(column == 0 ? label : QString()));
+    }
+}
+
+int ScoreGrid::selectedRow() const {
+    const QList<QTableWidgetItem*> items = selectedItems();
+    return items.isEmpty() ? -1 : items.first()->row();
+}
+
+QString ScoreGrid::cellText(int row, int column) const {
+    const QTableWidgetItem* cell = item(row, column);
+    return cell ? cell->text() : QString();
+}
+
+void ScoreGrid::setCellText(int row, int column, const QString& text) {
+    if (QTableWidgetItem* cell = item(row, column)) {
+        cell->setText(text);
+    }
+}
+
+bool ScoreGrid::cellColourSet(int row, int column) const {
+    const QTableWidgetItem* cell = item(row, column);
+    return cell && cell->data(Qt::BackgroundRole).isValid();
+}
+
+void ScoreGrid::setCellColour(int row, int column, Colour colour) {
+    if (QTableWidgetItem* cell = item(row, column)) {
+        cell->setBackground(QColor(colour.red, colour.green, colour.blue));
+    }
+}
+
+void ScoreGrid::setRowColour(int row, Colour colour) {
+    for (int column = 0; column < columnCount(); ++column) {
+        setCellColour(row, column, colour);
+    }
+}
+
+void ScoreGrid::mouseReleaseEvent(QMouseEvent* event) {
+    QTableWidget::mouseReleaseEvent(event);
+    // Only a left click books, and only on the row it selected.
+    if (event->button() == Qt::LeftButton && isEnabled() &&
+        indexAt(event->position().toPoint()).isValid()) {
+        emit rowClicked(selectedRow());
+    }
+}
+
+void ScoreGrid::changeEvent(QEvent* event) {
+    QTableWidget::changeEvent(event);
+    // Once a booking has closed the card, the old selection would only hide the colours.
+    if (event->type() == QEvent::EnabledChange && !isEnabled()) {
+        clearSelection();
+    }
+}
+
+}  // namespace quintaro

@@ -1,0 +1,35 @@
+#pragma once
+// Shared helpers of the window tests: the game helpers, and a watcher that answers modal
+// message boxes.
+
+#include <QMessageBox>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+#include <vector>
+
+#include "tests/support/GameSupport.h"
+
+namespace quintaro::testing {
+
+// Answers every modal message box that opens while it lives with `answer`, and records its
+// title and text.
+class MessageBoxWatcher : public QObject {
+  public:
+    explicit MessageBoxWatcher(QMessageBox::StandardButton answer = QMessageBox::Ok);
+    struct Seen {
+        QString title;
+        QString text;
+        bool operator==(const Seen&) const = default;
+    };
+    const std::vector<Seen>& seen() const { return seen_; }
+    void setAnswer(QMessageBox::StandardButton answer) { answer_ = answer; }
+
+  private:
+    void poll();
+    QMessageBox::StandardButton answer_;
+    QTimer timer_;
+    std::vector<Seen> seen_;
+};
+
+}  // namespace quintaro::testing
