@@ -1,6 +1,10 @@
 #include "rules/Random.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <time.h>
+#endif
 
 #include <cstdint>
 #include <random>
@@ -13,10 +17,14 @@ RandomSource* replacement = nullptr;
 
 // Milliseconds of a monotonic clock, the game's tick counter.
 std::uint32_t tickCount() {
+#ifdef _WIN32
+    return static_cast<std::uint32_t>(GetTickCount64());
+#else
     timespec now{};
     clock_gettime(CLOCK_MONOTONIC, &now);
     return static_cast<std::uint32_t>(static_cast<std::uint64_t>(now.tv_sec) * 1000u +
                                       static_cast<std::uint64_t>(now.tv_nsec) / 1000000u);
+#endif
 }
 
 // Built on the first draw, so the seed is the tick count at that moment.

@@ -1,7 +1,7 @@
 #pragma once
 // The file system under the key=value component: reading a small file whole, and replacing
 // it so that a crash at any moment leaves either the old or the new content. Each platform
-// has its own implementation (SafeFile.cpp for POSIX systems).
+// has its own implementation (SafeFile.cpp for POSIX systems, SafeFileWin32.cpp for Windows).
 
 #include <string>
 #include <string_view>

@@ -337,8 +337,16 @@ TEST(KeyValueLimits, HugeFileIsNeitherReadNorReplaced) {
 TEST(KeyValueLimits, SomethingElseUnderTheNameIsLeftAlone) {
     TempFolder folder;
     std::filesystem::create_directory("dir.ini");
+#ifdef _WIN32
+    // Windows has no FIFOs in a folder; its device names are the files that never end.
+    const std::vector<std::string> others = {"dir.ini", "NUL"};
+    const std::vector<std::string> listing = {"dir.ini"};
+#else
     ASSERT_EQ(mkfifo("pipe.ini", 0644), 0);
-    for (const char* name : {"dir.ini", "pipe.ini"}) {
+    const std::vector<std::string> others = {"dir.ini", "pipe.ini"};
+    const std::vector<std::string> listing = {"dir.ini", "pipe.ini"};
+#endif
+    for (const std::string& name : others) {
         SCOPED_TRACE(name);
         KeyValueFile file;
         EXPECT_FALSE(file.open(name));  // returns at once, even for a pipe nobody writes to
@@ -347,8 +355,10 @@ TEST(KeyValueLimits, SomethingElseUnderTheNameIsLeftAlone) {
         file.close();
     }
     EXPECT_TRUE(std::filesystem::is_directory("dir.ini"));
+#ifndef _WIN32
     EXPECT_TRUE(std::filesystem::is_fifo("pipe.ini"));
-    EXPECT_EQ(folderListing(folder.path()), (std::vector<std::string>{"dir.ini", "pipe.ini"}));
+#endif
+    EXPECT_EQ(folderListing(folder.path()), listing);
 }
 
 }  // namespace

@@ -2,7 +2,9 @@
 // Helpers for the key=value file tests: a fresh folder to work in, and whole-file bytes.
 
 #include <sys/stat.h>
+#ifndef _WIN32
 #include <unistd.h>
+#endif
 
 #include <algorithm>
 #include <atomic>
@@ -31,10 +33,12 @@ inline std::vector<std::string> folderListing(const std::filesystem::path& folde
     return names;
 }
 
+#ifndef _WIN32
 inline mode_t permissionsOf(const std::filesystem::path& path) {
     struct stat info {};
     lstat(path.c_str(), &info);
     return info.st_mode & 07777;
 }
+#endif
 
 }  // namespace quintaro::test
