@@ -1,0 +1,352 @@
+#include "win32/Media.h"
+
+#include <dsound.h>
+#include <objbase.h>
+#include <shellapi.h>
+#include <wincodec.h>
+
+#include <cstring>
+#include <map>
+
+#include "media/FileBytes.h"
+#include "media/WaveFile.h"
+#include "settings/WideText.h"
+
+namespace quintaro {
+
+namespace {
+
+// ---- Sound -------------------------------------------------------------------------------
+
+using DirectSoundCreateFunction = HRESULT(WINAPI*)(LPCGUID, LPDIRECTSOUND*, LPUNKNOWN);
+
+struct SoundOutput {
+    HMODULE library = nullptr;
+    IDirectSound* device = nullptr;
+    IDirectSoundBuffer* primary = nullptr;
+    HWND window = nullptr;  // hidden, for the cooperation level
+    std::map<int, IDirectSoundBuffer*> sounds;
+};
+
+SoundOutput& output() {
+    static SoundOutput state;
+    return state;
+}
+
+template <typename T>
+void release(T*& object) {
+    if (object != nullptr) {
+        object->Release();
+        object = nullptr;
+    }
+}
+
+// The extensible format's sub-format GUIDs, spelled out so no import library is needed.
+constexpr GUID pcmSubFormat = {
+    0x00000001, 0x0000, 0x0010, {0x80, 0x00, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
+constexpr GUID floatSubFormat = {
+    0x00000003, 0x0000, 0x0010, {0x80, 0x00, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
+
+}  // namespace
+
+std::optional<SoundData> soundData(std::string_view fileBytes) {
+    std::optional<WaveSound> wave = parseWave(fileBytes);
+    if (!wave || wave->samples.empty() || wave->samples.size() > DSBSIZE_MAX) {
+        return std::nullopt;
+    }
+    SoundData data;
+    WAVEFORMATEX& format = data.format.Format;
+    format.nChannels = WORD(wave->channels);
+    format.nSamplesPerSec = DWORD(wave->sampleRate);
+    format.nBlockAlign = WORD(wave->bytesPerFrame());
+    format.wBitsPerSample = WORD(wave->bytesPerFrame() / wave->channels * 8);
+    format.nAvgBytesPerSec = format.nSamplesPerSec * format.nBlockAlign;
+    switch (wave->format) {
+        case WaveSound::Format::Unsigned8:
+        case WaveSound::Format::Signed16:
+            format.wFormatTag = WAVE_FORMAT_PCM;
+            format.cbSize = 0;
+            break;
+        case WaveSound::Format::Signed32:
+        case WaveSound::Format::Float32:
+            // Wider samples and more than two channels need the extensible description.
+            format.wFormatTag = WAVE_FORMAT_EXTENSIBLE;
+            format.cbSize = sizeof(WAVEFORMATEXTENSIBLE) - sizeof(WAVEFORMATEX);
+            data.format.Samples.wValidBitsPerSample = format.wBitsPerSample;
+            data.format.dwChannelMask = 0;
+            data.format.SubFormat =
+                wave->format == WaveSound::Format::Float32 ? floatSubFormat : pcmSubFormat;
+            break;
+    }
+    if (format.wFormatTag == WAVE_FORMAT_PCM && format.nChannels > 2) {
+        format.wFormatTag = WAVE_FORMAT_EXTENSIBLE;
+        format.cbSize = sizeof(WAVEFORMATEXTENSIBLE) - sizeof(WAVEFORMATEX);
+        data.format.Samples.wValidBitsPerSample = format.wBitsPerSample;
+        data.format.SubFormat = pcmSubFormat;
+    }
+    data.samples = std::move(wave->samples);
+    return data;
+}
+
+void initSound() {
+    SoundOutput& state = output();
+    if (state.device != nullptr) {
+        return;
+    }
+    state.library = LoadLibraryW(L"dsound.dll");
+    if (state.library == nullptr) {
+        return;
+    }
+    const auto create = reinterpret_cast<DirectSoundCreateFunction>(
+        reinterpret_cast<void*>(GetProcAddress(state.library, "DirectSoundCreate")));
+    state.window = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                   GetModuleHandleW(nullptr), nullptr);
+    if (create == nullptr || FAILED(create(nullptr, &state.device, nullptr)) ||
+        FAILED(state.device->SetCooperativeLevel(state.window, DSSCL_PRIORITY))) {
+        releaseSound();
+        return;
+    }
+    DSBUFFERDESC primary{};
+    primary.dwSize = sizeof primary;
+    primary.dwFlags = DSBCAPS_PRIMARYBUFFER;
+    if (FAILED(state.device->CreateSoundBuffer(&primary, &state.primary, nullptr))) {
+        state.primary = nullptr;  // the secondary buffers work without it
+    }
+}
+
+bool soundAvailable() {
+    return output().device != nullptr;
+}
+
+bool soundLoaded(int number) {
+    return output().sounds.count(number) != 0;
+}
+
+void freeSound(int number) {
+    SoundOutput& state = output();
+    const auto found = state.sounds.find(number);
+    if (found != state.sounds.end()) {
+        found->second->Stop();
+        found->second->Release();
+        state.sounds.erase(found);
+    }
+}
+
+void loadSound(int number, const std::string& fileName) {
+    freeSound(number);
+    SoundOutput& state = output();
+    if (state.device == nullptr) {
+        return;
+    }
+    const auto bytes = readRegularFile(fileName, maxWaveFileBytes);
+    if (!bytes) {
+        return;
+    }
+    std::optional<SoundData> data = soundData(*bytes);
+    if (!data) {
+        return;
+    }
+    DSBUFFERDESC description{};
+    description.dwSize = sizeof description;
+    description.dwFlags = DSBCAPS_CTRLVOLUME | DSBCAPS_CTRLPAN | DSBCAPS_CTRLFREQUENCY |
+                          DSBCAPS_STATIC | DSBCAPS_GLOBALFOCUS | DSBCAPS_GETCURRENTPOSITION2;
+    description.dwBufferBytes = DWORD(data->samples.size());
+    description.lpwfxFormat = &data->format.Format;
+    IDirectSoundBuffer* buffer = nullptr;
+    if (FAILED(state.device->CreateSoundBuffer(&description, &buffer, nullptr))) {
+        return;
+    }
+    void* first = nullptr;
+    void* second = nullptr;
+    DWORD firstBytes = 0;
+    DWORD secondBytes = 0;
+    if (FAILED(buffer->Lock(0, description.dwBufferBytes, &first, &firstBytes, &second,
+                            &secondBytes, 0))) {
+        buffer->Release();
+        return;
+    }
+    std::memcpy(first, data->samples.data(), firstBytes);
+    if (second != nullptr) {
+        std::memcpy(second, data->samples.data() + firstBytes, secondBytes);
+    }
+    buffer->Unlock(first, firstBytes, second, secondBytes);
+    state.sounds[number] = buffer;
+}
+
+void playSound(int number) {
+    SoundOutput& state = output();
+    const auto found = state.sounds.find(number);
+    if (found == state.sounds.end()) {
+        return;
+    }
+    // A second roll while the sound still plays starts it again: sounds never overlap.
+    IDirectSoundBuffer* buffer = found->second;
+    buffer->Stop();
+    buffer->SetCurrentPosition(0);
+    if (buffer->Play(0, 0, 0) == DSERR_BUFFERLOST && SUCCEEDED(buffer->Restore())) {
+        buffer->Play(0, 0, 0);
+    }
+}
+
+void releaseSound() {
+    SoundOutput& state = output();
+    while (!state.sounds.empty()) {
+        freeSound(state.sounds.begin()->first);
+    }
+    release(state.primary);
+    release(state.device);
+    if (state.window != nullptr) {
+        DestroyWindow(state.window);
+        state.window = nullptr;
+    }
+    if (state.library != nullptr) {
+        FreeLibrary(state.library);
+        state.library = nullptr;
+    }
+}
+
+// ---- Pictures ----------------------------------------------------------------------------
+
+namespace {
+
+// Even an uncompressed 32-bit bitmap at the pixel limit fits in this.
+constexpr std::size_t maxPictureFileBytes = 64u * 1024 * 1024;
+
+std::map<int, HBITMAP>& pictures() {
+    static std::map<int, HBITMAP> table;
+    return table;
+}
+
+IWICImagingFactory* imagingFactory() {
+    static IWICImagingFactory* factory = [] {
+        IWICImagingFactory* made = nullptr;
+        if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                    IID_IWICImagingFactory, reinterpret_cast<void**>(&made)))) {
+            return static_cast<IWICImagingFactory*>(nullptr);
+        }
+        return made;
+    }();
+    return factory;
+}
+
+// One container format, decoded from memory into a 24-bit top-down DIB section; the size
+// is checked against the limits before any pixel is decoded.
+HBITMAP decodeAs(IWICImagingFactory* factory, const GUID& container, std::string_view bytes) {
+    IWICStream* stream = nullptr;
+    IWICBitmapDecoder* decoder = nullptr;
+    IWICBitmapFrameDecode* frame = nullptr;
+    IWICFormatConverter* converter = nullptr;
+    HBITMAP bitmap = nullptr;
+    UINT width = 0;
+    UINT height = 0;
+    bool ok = SUCCEEDED(factory->CreateStream(&stream)) &&
+              SUCCEEDED(stream->InitializeFromMemory(
+                  reinterpret_cast<BYTE*>(const_cast<char*>(bytes.data())), DWORD(bytes.size()))) &&
+              SUCCEEDED(factory->CreateDecoder(container, nullptr, &decoder)) &&
+              SUCCEEDED(decoder->Initialize(stream, WICDecodeMetadataCacheOnDemand)) &&
+              SUCCEEDED(decoder->GetFrame(0, &frame)) && SUCCEEDED(frame->GetSize(&width, &height));
+    ok = ok && width > 0 && height > 0 && width <= UINT(maxPictureSide) &&
+         height <= UINT(maxPictureSide) && (long long)width * height <= maxPicturePixels;
+    ok =
+        ok && SUCCEEDED(factory->CreateFormatConverter(&converter)) &&
+        SUCCEEDED(converter->Initialize(frame, GUID_WICPixelFormat24bppBGR, WICBitmapDitherTypeNone,
+                                        nullptr, 0.0, WICBitmapPaletteTypeCustom));
+    if (ok) {
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = LONG(width);
+        info.bmiHeader.biHeight = -LONG(height);  // rows from top to bottom
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 24;
+        info.bmiHeader.biCompression = BI_RGB;
+        void* pixels = nullptr;
+        bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
+        const UINT stride = (width * 3 + 3) & ~3u;
+        if (bitmap != nullptr && FAILED(converter->CopyPixels(nullptr, stride, stride * height,
+                                                              static_cast<BYTE*>(pixels)))) {
+            DeleteObject(bitmap);
+            bitmap = nullptr;
+        }
+    }
+    release(converter);
+    release(frame);
+    release(decoder);
+    release(stream);
+    return bitmap;
+}
+
+}  // namespace
+
+HBITMAP decodePicture(std::string_view bytes) {
+    IWICImagingFactory* factory = imagingFactory();
+    if (factory == nullptr || bytes.size() < 2 || bytes.size() > maxPictureFileBytes) {
+        return nullptr;
+    }
+    if (bytes.substr(0, 2) == "BM") {
+        return decodeAs(factory, GUID_ContainerFormatBmp, bytes);
+    }
+    if (HBITMAP icon = decodeAs(factory, GUID_ContainerFormatIco, bytes)) {
+        return icon;
+    }
+    return decodeAs(factory, GUID_ContainerFormatJpeg, bytes);
+}
+
+void loadPicture(int number, const std::string& fileName) {
+    auto& table = pictures();
+    const auto found = table.find(number);
+    if (found != table.end()) {
+        DeleteObject(found->second);
+        table.erase(found);
+    }
+    const auto bytes = readRegularFile(fileName, maxPictureFileBytes);
+    if (!bytes) {
+        return;
+    }
+    if (HBITMAP bitmap = decodePicture(*bytes)) {
+        table[number] = bitmap;
+    }
+}
+
+HBITMAP pictureBitmap(int number) {
+    const auto& table = pictures();
+    const auto found = table.find(number);
+    return found == table.end() ? nullptr : found->second;
+}
+
+void freePictures() {
+    for (auto& [number, bitmap] : pictures()) {
+        DeleteObject(bitmap);
+    }
+    pictures().clear();
+}
+
+// ---- Documents ---------------------------------------------------------------------------
+
+void openDocument(const std::string& fileName) {
+    const std::wstring name = widen(fileName);
+    if (name.empty()) {
+        return;
+    }
+    wchar_t absolute[MAX_PATH * 4] = {};
+    const DWORD length =
+        GetFullPathNameW(name.c_str(), DWORD(std::size(absolute)), absolute, nullptr);
+    if (length == 0 || length >= std::size(absolute)) {
+        return;
+    }
+    // Only an existing regular file is handed on, and always with the "open" verb: the shell
+    // shows it with the program for its type and never runs it as a program itself.
+    const DWORD attributes = GetFileAttributesW(absolute);
+    if (attributes == INVALID_FILE_ATTRIBUTES ||
+        (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) != 0) {
+        return;
+    }
+    SHELLEXECUTEINFOW request{};
+    request.cbSize = sizeof request;
+    request.fMask = SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
+    request.lpVerb = L"open";
+    request.lpFile = absolute;
+    request.nShow = SW_SHOWNORMAL;
+    ShellExecuteExW(&request);
+}
+
+}  // namespace quintaro
