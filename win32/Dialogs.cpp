@@ -184,12 +184,8 @@ void drawPictureButton(const DRAWITEMSTRUCT& item, HBITMAP picture) {
 
 namespace {
 
-enum class Mode { None, People, Computer };
-
 struct NewGameState {
-    Mode chosen = Mode::None;
-    bool closeRequested = false;
-    bool asking = false;
+    GameMode chosen = GameMode::None;
     bool done = false;
 };
 
@@ -197,14 +193,13 @@ LRESULT CALLBACK newGameProcedure(HWND window, UINT message, WPARAM wParam, LPAR
     auto* state = reinterpret_cast<NewGameState*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     switch (message) {
         case WM_COMMAND:
-            if (state != nullptr && !state->asking && state->chosen == Mode::None &&
-                HIWORD(wParam) == BN_CLICKED && lParam != 0) {
+            if (state != nullptr && !state->done && HIWORD(wParam) == BN_CLICKED && lParam != 0) {
                 if (LOWORD(wParam) == PeopleButton) {
-                    state->chosen = Mode::People;
+                    state->chosen = GameMode::People;
                 } else if (LOWORD(wParam) == ComputerButton) {
-                    state->chosen = Mode::Computer;
+                    state->chosen = GameMode::Computer;
                 }
-                state->done = state->chosen != Mode::None;
+                state->done = state->chosen != GameMode::None;
             }
             return 0;
         case WM_DRAWITEM: {
@@ -213,10 +208,9 @@ LRESULT CALLBACK newGameProcedure(HWND window, UINT message, WPARAM wParam, LPAR
             return TRUE;
         }
         case WM_CLOSE:
-            // Before a mode is chosen the close box ends the program; while the questions
-            // are asked it does nothing.
-            if (state != nullptr && !state->asking && state->chosen == Mode::None) {
-                state->closeRequested = true;
+            // Before a mode is chosen the close box ends the program; after that it does
+            // nothing until the main window takes the dialog's place.
+            if (state != nullptr && !state->done) {
                 state->done = true;
             }
             return 0;
@@ -225,43 +219,18 @@ LRESULT CALLBACK newGameProcedure(HWND window, UINT message, WPARAM wParam, LPAR
     }
 }
 
-void askPeople(GameState& state, const std::string& enterNrP, const std::string& enterName) {
-    state.computerMode = 0;
-    // Only a number from 2 to 4 leaves this question; Escape answers "" which reads as 0.
-    while (state.playerCount < 2 || state.playerCount > 4) {
-        state.playerCount = textToNumber(inputBox("PvP mode", enterNrP, "2"));
-    }
-    for (int i = 1; i <= state.playerCount; ++i) {
-        state.playerNames[std::size_t(i)] = inputBox("", enterName, "Player " + std::to_string(i));
-    }
-}
-
-void askComputer(GameState& state, const std::string& enterName) {
-    state.computerMode = 1;
-    state.playerCount = 2;
-    state.playerNames[1] = inputBox("", enterName, "Player 1");
-    state.playerNames[2] = "Computer";
-}
-
 }  // namespace
 
-HWND runNewGameDialog(GameState& state) {
-    KeyValueFile texts;
-    texts.open(state.languageFile);
-    const std::string enterName = texts.readText("enterName", "");
-    const std::string enterNrP = texts.readText("enterNrP", "");
-    const std::string gameMode = texts.readText("gameMode", "");
-    texts.close();
-
+GameMode chooseGameMode(const std::string& title, HWND& dialog) {
     registerWindowClass(newGameDialogClass, newGameProcedure);
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
     RECT outer{0, 0, 405, 75};
     AdjustWindowRectEx(&outer, style, FALSE, 0);
-    HWND dialog = CreateWindowExW(0, newGameDialogClass, widen(gameMode).c_str(), style, 0, 0,
-                                  outer.right - outer.left, outer.bottom - outer.top, nullptr,
-                                  nullptr, instance(), nullptr);
-    NewGameState dialogState;
-    SetWindowLongPtrW(dialog, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&dialogState));
+    dialog = CreateWindowExW(0, newGameDialogClass, widen(title).c_str(), style, 0, 0,
+                             outer.right - outer.left, outer.bottom - outer.top, nullptr, nullptr,
+                             instance(), nullptr);
+    NewGameState state;
+    SetWindowLongPtrW(dialog, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&state));
     centreOnScreen(dialog);
 
     loadPicture(0, "pvp_0.jpg");
@@ -270,22 +239,17 @@ HWND runNewGameDialog(GameState& state) {
     addControl(dialog, L"BUTTON", L"", WS_TABSTOP | BS_OWNERDRAW, 210, 10, 185, 40, ComputerButton);
     ShowWindow(dialog, SW_SHOW);
     UpdateWindow(dialog);
+    SetForegroundWindow(dialog);
 
-    runModalLoop(dialog, dialogState.done);
-    if (dialogState.chosen == Mode::None) {
-        SetWindowLongPtrW(dialog, GWLP_USERDATA, 0);
+    runModalLoop(dialog, state.done);
+    // From here on the dialog ignores its close box: a static state says it is done.
+    static NewGameState finished{GameMode::None, true};
+    SetWindowLongPtrW(dialog, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&finished));
+    if (state.chosen == GameMode::None) {
         DestroyWindow(dialog);
-        return nullptr;
+        dialog = nullptr;
     }
-    dialogState.asking = true;
-    if (dialogState.chosen == Mode::People) {
-        askPeople(state, enterNrP, enterName);
-    } else {
-        askComputer(state, enterName);
-    }
-    // The window stays until the main window takes its place; its state goes with this call.
-    SetWindowLongPtrW(dialog, GWLP_USERDATA, 0);
-    return dialog;
+    return state.chosen;
 }
 
 // ---- Options dialog ----------------------------------------------------------------------
@@ -336,8 +300,8 @@ LRESULT CALLBACK optionsProcedure(HWND window, UINT message, WPARAM wParam, LPAR
                     // Typed text is read with the number rules and kept within 0 to 5; once
                     // the field loses the focus it shows what will be stored.
                     if (HIWORD(wParam) == EN_CHANGE && !state->refreshing) {
-                        const int typed = textToNumber(windowText(state->field));
-                        SendMessageW(state->arrows, UDM_SETPOS32, 0, std::clamp(typed, 0, 5));
+                        SendMessageW(state->arrows, UDM_SETPOS32, 0,
+                                     typedSeconds(windowText(state->field)));
                     } else if (HIWORD(wParam) == EN_KILLFOCUS) {
                         showSeconds(*state, secondsValue(state->arrows));
                     }
@@ -356,7 +320,8 @@ LRESULT CALLBACK optionsProcedure(HWND window, UINT message, WPARAM wParam, LPAR
 
 }  // namespace
 
-void runOptionsDialog(HWND mainWindow, GameState& state) {
+bool runOptionsDialog(HWND mainWindow, const OptionsTexts& texts, int shownSeconds,
+                      OptionsChoice& choice) {
     registerWindowClass(optionsDialogClass, optionsProcedure);
     const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
     RECT outer{0, 0, 280, 120};
@@ -366,31 +331,25 @@ void runOptionsDialog(HWND mainWindow, GameState& state) {
                                   nullptr, instance(), nullptr);
     centreOnScreen(dialog);
 
-    KeyValueFile language;
-    language.open(state.languageFile);
-    addControl(dialog, L"STATIC", readUiText(language, "ShowCPUhand", ""), SS_NOPREFIX, 5, 20, 165,
-               20, -1);
+    addControl(dialog, L"STATIC", widen(texts.showComputerHand), SS_NOPREFIX, 5, 20, 165, 20, -1);
     OptionsState options;
     // A hand-edited delay beyond the range still shows its own number until the first change.
-    const int seconds = state.delayMs / 1000;
-    options.field = addControl(dialog, L"EDIT", std::to_wstring(seconds),
+    options.field = addControl(dialog, L"EDIT", std::to_wstring(shownSeconds),
                                WS_TABSTOP | ES_RIGHT | ES_AUTOHSCROLL, 170, 15, 20, 20,
                                SecondsField, WS_EX_CLIENTEDGE);
     options.arrows = addControl(dialog, UPDOWN_CLASSW, L"", UDS_ARROWKEYS | UDS_NOTHOUSANDS, 190,
                                 15, 10, 20, SecondsControl);
     SendMessageW(options.arrows, UDM_SETBUDDY, reinterpret_cast<WPARAM>(options.field), 0);
-    SendMessageW(options.arrows, UDM_SETRANGE32, 0, 5);
-    SendMessageW(options.arrows, UDM_SETPOS32, 0, std::clamp(seconds, 0, 5));
-    addControl(dialog, L"STATIC", readUiText(language, "sec", ""), SS_NOPREFIX, 205, 20, 60, 20,
-               -1);
-    HWND stronger = addControl(dialog, L"BUTTON", readUiText(language, "strongerCPU", ""),
+    SendMessageW(options.arrows, UDM_SETRANGE32, 0, maxDelaySeconds);
+    SendMessageW(options.arrows, UDM_SETPOS32, 0, clampSeconds(choice.seconds));
+    addControl(dialog, L"STATIC", widen(texts.seconds), SS_NOPREFIX, 205, 20, 60, 20, -1);
+    HWND stronger = addControl(dialog, L"BUTTON", widen(texts.stronger),
                                WS_TABSTOP | BS_AUTOCHECKBOX, 5, 45, 255, 20, StrongerBox);
-    SendMessageW(stronger, BM_SETCHECK, state.strongerCPU != 0 ? BST_CHECKED : BST_UNCHECKED, 0);
-    addControl(dialog, L"BUTTON", readUiText(language, "apply", ""), WS_TABSTOP | BS_PUSHBUTTON, 5,
-               80, 75, 30, ApplyButton);
-    addControl(dialog, L"BUTTON", readUiText(language, "cancel", ""), WS_TABSTOP | BS_PUSHBUTTON,
-               195, 80, 75, 30, CancelButton);
-    language.close();
+    SendMessageW(stronger, BM_SETCHECK, choice.stronger ? BST_CHECKED : BST_UNCHECKED, 0);
+    addControl(dialog, L"BUTTON", widen(texts.apply), WS_TABSTOP | BS_PUSHBUTTON, 5, 80, 75, 30,
+               ApplyButton);
+    addControl(dialog, L"BUTTON", widen(texts.cancel), WS_TABSTOP | BS_PUSHBUTTON, 195, 80, 75, 30,
+               CancelButton);
 
     SetWindowLongPtrW(dialog, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&options));
     ShowWindow(dialog, SW_SHOW);
@@ -413,15 +372,10 @@ void runOptionsDialog(HWND mainWindow, GameState& state) {
         done = options.outcome != Outcome::Open;
     }
 
-    if (options.outcome == Outcome::Apply) {
-        state.delayMs = secondsValue(options.arrows) * 1000;
-        state.strongerCPU = SendMessageW(stronger, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
-        KeyValueFile settings;
-        settings.open(std::string(settingsFileName));
-        settings.writeText("delay", numberToText(state.delayMs));
-        settings.writeText("strongerCPU", state.strongerCPU != 0 ? "1" : "0");
-        // A file that cannot be written keeps its old values; the new ones still apply now.
-        settings.close();
+    const bool applied = options.outcome == Outcome::Apply;
+    if (applied) {
+        choice.seconds = clampSeconds(secondsValue(options.arrows));
+        choice.stronger = SendMessageW(stronger, BM_GETCHECK, 0, 0) == BST_CHECKED;
     }
     // The main window takes input again before the dialog goes, so it gets the focus back.
     if (mainWindow != nullptr) {
@@ -429,6 +383,7 @@ void runOptionsDialog(HWND mainWindow, GameState& state) {
     }
     SetWindowLongPtrW(dialog, GWLP_USERDATA, 0);
     DestroyWindow(dialog);
+    return applied;
 }
 
 }  // namespace quintaro

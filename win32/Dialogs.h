@@ -6,7 +6,8 @@
 
 #include <string>
 
-#include "state/GameState.h"
+#include "shell/Frontend.h"
+#include "shell/Options.h"
 
 namespace quintaro {
 
@@ -34,17 +35,18 @@ inline constexpr wchar_t optionsDialogClass[] = L"QuintaroOptions";
 std::string inputBox(const std::string& title, const std::string& prompt,
                      const std::string& defaultText);
 
-// Asks for the mode, the number of players and the names and writes them into the state.
-// Returns the dialog window, which stays on screen until the main window replaces it, or
-// nullptr when the dialog was closed before a mode was chosen (no game starts then).
-HWND runNewGameDialog(GameState& state);
+// Shows the new-game dialog with its two picture buttons and waits for a mode: None when its
+// close box was used first. The dialog stays on screen (its close box then ignored) and is
+// returned in `dialog`, nullptr once it has been closed.
+GameMode chooseGameMode(const std::string& title, HWND& dialog);
 
 // Draws a picture button: the frame, the picture at its own size centred and clipped 2
 // pixels in (4 with themes), 1 pixel right and down while pressed, and the focus rectangle.
 void drawPictureButton(const DRAWITEMSTRUCT& item, HBITMAP picture);
 
 // The options dialog, modal over the main window (which the caller has disabled; it is
-// enabled again before this returns). Apply changes the state and saves settings.ini.
-void runOptionsDialog(HWND mainWindow, GameState& state);
+// enabled again before this returns). True for Apply, with the new values in choice.
+bool runOptionsDialog(HWND mainWindow, const OptionsTexts& texts, int shownSeconds,
+                      OptionsChoice& choice);
 
 }  // namespace quintaro

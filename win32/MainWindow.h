@@ -2,52 +2,43 @@
 // The Windows edition's main window of one game: menu bar, score card (a report-view list
 // control), five push-like dice, the roll button and two labels. Its controls are the only
 // store of the dice and the scores; the rules reach them through the Board interface. The
-// cell colours live with the score card's control, here in the adapter, as its custom
-// drawing needs them.
+// cell colours live with the score card, here in its adapter, where its custom drawing reads
+// them.
 
 #include <windows.h>
 // After windows.h: the list control's custom-draw record.
 #include <commctrl.h>
 
 #include <array>
-#include <functional>
-#include <memory>
 #include <optional>
 
 #include "rules/Board.h"
-#include "shell/TurnFlow.h"
+#include "shell/Frontend.h"
 #include "state/GameState.h"
 
 namespace quintaro {
 
-// Menu item numbers of the main window.
-enum MenuItem : int {
-    NewGameItem = 1,
-    ExitItem = 2,
-    RulesItem = 3,
-    AboutItem = 4,
-    OptionsItem = 5,
-    EnglishItem = 10,
-    GermanItem = 11,
-    BulgarianItem = 12,
-};
-
 inline constexpr wchar_t mainWindowClass[] = L"QuintaroMain";
 
-class MainWindow : public Board {
+class MainWindow : public GameWindow, public Board {
   public:
     static constexpr int clientWidth = 600;
     static constexpr int clientHeight = 300;
 
-    // How a game window ends: the program shuts down, or a new game with the same players.
-    enum class Ending { Running, Exit, NewGame };
-
-    // Builds the window and shows it; `replacing` (the new-game dialog or the previous game's
-    // window) is closed once this one is up.
-    explicit MainWindow(GameState& state, HWND replacing = nullptr);
+    // Builds the window and shows it, with the players of the state.
+    MainWindow(const GameState& state, const WindowTexts& texts, WindowEvents& events);
     ~MainWindow() override;
     MainWindow(const MainWindow&) = delete;
     MainWindow& operator=(const MainWindow&) = delete;
+
+    // GameWindow
+    Board& board() override { return *this; }
+    void setTitle(const std::string& title) override;
+    void setMenuTexts(const std::array<std::string, menuTextCount>& texts) override;
+    bool askYesNo(const std::string& caption, const std::string& text) override;
+    bool runOptionsDialog(const OptionsTexts& texts, int shownSeconds,
+                          OptionsChoice& choice) override;
+    void pause(int milliseconds) override;
 
     // Board
     std::string cellText(int row, int column) const override;
@@ -66,30 +57,22 @@ class MainWindow : public Board {
     HWND handle() const { return window_; }
     HWND control(int number) const;
     HMENU menu() const { return menu_; }
-    const TurnFlow& turnFlow() const { return *turnFlow_; }
-    Ending ending() const { return ending_; }
     bool pausing() const { return pausing_; }
     // The background colour the score card draws a cell with (the window colour when none
-    // is set).
+    // is set), as its custom drawing hands it to the control.
     COLORREF cellBackground(int row, int column) const;
-
-    // The menu commands, as the menu items run them.
-    void chooseMenuItem(int item);
+    // The window stops reporting to the shell: it is on its way out.
+    void detach();
 
   private:
     static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT customDraw(NMLVCUSTOMDRAW& draw);
-    void build(HWND replacing);
-    void buildMenuBar(const class KeyValueFile& texts);
-    void askNewGame();
-    void showAbout();
-    void showOptions();
-    void switchLanguage(int index);
-    void pause(int milliseconds);
-    void end(Ending how);
+    void buildMenuBar(const WindowTexts& texts);
+    void afterEvent();
 
-    GameState& state_;
+    int playerCount_;
+    WindowEvents* events_;
     HWND window_ = nullptr;
     HWND scoreCard_ = nullptr;
     HWND rollButton_ = nullptr;
@@ -97,19 +80,18 @@ class MainWindow : public Board {
     HWND handLabel_ = nullptr;
     std::array<HWND, 5> dice_{};
     HMENU menu_ = nullptr;
-    HMENU gameMenu_ = nullptr;
-    HMENU toolsMenu_ = nullptr;
-    HMENU helpMenu_ = nullptr;
+    // Per menu text: the popup that holds it and its position there (titles) or item number.
+    struct MenuPlace {
+        HMENU owner = nullptr;
+        UINT id = 0;
+        bool byPosition = false;
+        HMENU popup = nullptr;  // for titles and the submenu
+    };
+    std::array<MenuPlace, menuTextCount> menuPlaces_{};
     // Background colour per score-card cell (rows 0..14, columns 0..4); none = free.
     std::array<std::array<std::optional<Colour>, 5>, rowCount> colours_{};
-    std::unique_ptr<TurnFlow> turnFlow_;
-    Ending ending_ = Ending::Running;
     bool pausing_ = false;
     bool closeDuringPause_ = false;
 };
-
-// Start-up to shutdown: settings, sound, the new-game dialog once, then one main window per
-// game until the program ends. Returns the exit code, always 0.
-int runQuintaro();
 
 }  // namespace quintaro

@@ -7,6 +7,7 @@
 
 #include <cstring>
 #include <map>
+#include <vector>
 
 #include "media/FileBytes.h"
 #include "media/WaveFile.h"
@@ -247,10 +248,23 @@ HBITMAP decodeAs(IWICImagingFactory* factory, const GUID& container, std::string
               SUCCEEDED(decoder->GetFrame(0, &frame)) && SUCCEEDED(frame->GetSize(&width, &height));
     ok = ok && width > 0 && height > 0 && width <= UINT(maxPictureSide) &&
          height <= UINT(maxPictureSide) && (long long)width * height <= maxPicturePixels;
-    ok =
-        ok && SUCCEEDED(factory->CreateFormatConverter(&converter)) &&
-        SUCCEEDED(converter->Initialize(frame, GUID_WICPixelFormat24bppBGR, WICBitmapDitherTypeNone,
-                                        nullptr, 0.0, WICBitmapPaletteTypeCustom));
+    // Straight to 24-bit BGR where the converter offers it; otherwise through 32-bit BGR,
+    // whose fourth byte is dropped row by row.
+    bool direct = false;
+    if (ok && SUCCEEDED(factory->CreateFormatConverter(&converter))) {
+        direct = SUCCEEDED(converter->Initialize(frame, GUID_WICPixelFormat24bppBGR,
+                                                 WICBitmapDitherTypeNone, nullptr, 0.0,
+                                                 WICBitmapPaletteTypeCustom));
+        if (!direct) {
+            release(converter);
+            ok = SUCCEEDED(factory->CreateFormatConverter(&converter)) &&
+                 SUCCEEDED(converter->Initialize(frame, GUID_WICPixelFormat32bppBGR,
+                                                 WICBitmapDitherTypeNone, nullptr, 0.0,
+                                                 WICBitmapPaletteTypeCustom));
+        }
+    } else {
+        ok = false;
+    }
     if (ok) {
         BITMAPINFO info{};
         info.bmiHeader.biSize = sizeof info.bmiHeader;
@@ -262,8 +276,26 @@ HBITMAP decodeAs(IWICImagingFactory* factory, const GUID& container, std::string
         void* pixels = nullptr;
         bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
         const UINT stride = (width * 3 + 3) & ~3u;
-        if (bitmap != nullptr && FAILED(converter->CopyPixels(nullptr, stride, stride * height,
-                                                              static_cast<BYTE*>(pixels)))) {
+        bool copied = false;
+        if (bitmap != nullptr && direct) {
+            copied = SUCCEEDED(converter->CopyPixels(nullptr, stride, stride * height,
+                                                     static_cast<BYTE*>(pixels)));
+        } else if (bitmap != nullptr) {
+            std::vector<BYTE> row(std::size_t(width) * 4);
+            copied = true;
+            for (UINT y = 0; y < height && copied; ++y) {
+                const WICRect line{0, INT(y), INT(width), 1};
+                copied = SUCCEEDED(
+                    converter->CopyPixels(&line, width * 4, UINT(row.size()), row.data()));
+                BYTE* out = static_cast<BYTE*>(pixels) + std::size_t(y) * stride;
+                for (UINT x = 0; x < width; ++x) {
+                    out[3 * x] = row[4 * x];
+                    out[3 * x + 1] = row[4 * x + 1];
+                    out[3 * x + 2] = row[4 * x + 2];
+                }
+            }
+        }
+        if (bitmap != nullptr && !copied) {
             DeleteObject(bitmap);
             bitmap = nullptr;
         }

@@ -1,0 +1,445 @@
+// The Windows edition's main window driven through window messages: layout, whole games
+// compared turn by turn with the same game on the in-memory board, menus and the language
+// switch, the options dialog and the pause.
+
+#include <windows.h>
+// After windows.h.
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "rules/MemoryBoard.h"
+#include "shell/GameShell.h"
+#include "tests/support/Files.h"
+#include "tests/support/GameSupport.h"
+#include "tests/win32/WindowsTestSupport.h"
+#include "win32/Dialogs.h"
+#include "win32/UiText.h"
+#include "win32/WindowsFrontend.h"
+
+namespace quintaro {
+namespace {
+
+using testing::BoxAnswerer;
+using testing::RandomScope;
+using testing::RepeatRandom;
+using testing::ScratchFolder;
+
+const std::string mark = "\xEF\xBB\xBF\r\n";
+
+// A game of the state's players in a real window, started as New Game starts one.
+struct Game {
+    explicit Game(GameState initial)
+        : state(std::move(initial)), frontend(state), shell(state, frontend) {
+        shell.startGame();
+    }
+    ~Game() { shell.shutdown(); }
+    MainWindow& window() { return *frontend.mainWindow(); }
+
+    GameState state;
+    WindowsFrontend frontend;
+    GameShell shell;
+};
+
+void roll(MainWindow& window) {
+    testing::clickButton(window.control(RollButton));
+}
+
+// Everything the rules can see of a board, for comparing two boards.
+std::string snapshot(const Board& board, int players) {
+    std::string out;
+    for (int row = 0; row < rowCount; ++row) {
+        for (int column = 1; column <= players; ++column) {
+            out +=
+                board.cellText(row, column) + (board.cellColourSet(row, column) ? "*" : "") + "|";
+        }
+        out += "\n";
+    }
+    for (int control : {1, 2, 3, 4, 5, 6, 8, 9}) {
+        out += board.controlText(control) + (board.controlEnabled(control) ? "+" : "-") + "|";
+    }
+    for (int die = 1; die <= 5; ++die) {
+        out += board.dieHeld(die) ? "H" : ".";
+    }
+    out += board.controlEnabled(ScoreCard) ? " card on" : " card off";
+    return out;
+}
+
+struct MainWindowTest : ::testing::Test {
+    ScratchFolder folder;
+};
+
+TEST_F(MainWindowTest, LayoutForTwoThreeAndFourPlayers) {
+    for (const auto& [players, width] : {std::pair{2, 105}, {3, 70}, {4, 52}}) {
+        SCOPED_TRACE(players);
+        Game game(testing::gameState(players));
+        MainWindow& window = game.window();
+        HWND handle = window.handle();
+        // The outer size is that of a 600 x 300 client area; the menu bar takes its share.
+        RECT outer{};
+        GetWindowRect(handle, &outer);
+        RECT expected{0, 0, 600, 300};
+        AdjustWindowRectEx(&expected, GetWindowLongW(handle, GWL_STYLE), FALSE, 0);
+        EXPECT_EQ(outer.right - outer.left, expected.right - expected.left);
+        EXPECT_EQ(outer.bottom - outer.top, expected.bottom - expected.top);
+        RECT client{};
+        GetClientRect(handle, &client);
+        EXPECT_EQ(client.right, 600);
+        EXPECT_GE(client.bottom, 250);
+        EXPECT_EQ(
+            GetWindowLongW(handle, GWL_STYLE) & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME),
+            0);
+        EXPECT_EQ(testing::windowTextOf(handle), "Quintaro");
+
+        const struct {
+            int control;
+            RECT rect;
+        } controls[] = {{ScoreCard, {5, 5, 310, 250}},   {RollButton, {330, 200, 450, 240}},
+                        {TurnLabel, {330, 10, 430, 30}}, {HandLabel, {330, 150, 450, 190}},
+                        {1, {330, 45, 370, 85}},         {5, {530, 45, 570, 85}}};
+        for (const auto& c : controls) {
+            const RECT rect = testing::childRect(window.control(c.control));
+            EXPECT_EQ(rect.left, c.rect.left) << c.control;
+            EXPECT_EQ(rect.top, c.rect.top) << c.control;
+            EXPECT_EQ(rect.right, c.rect.right) << c.control;
+            EXPECT_EQ(rect.bottom, c.rect.bottom) << c.control;
+            EXPECT_EQ(GetDlgCtrlID(window.control(c.control)), c.control);
+        }
+        for (int die = 1; die <= 5; ++die) {
+            const LONG style = GetWindowLongW(window.control(die), GWL_STYLE);
+            EXPECT_EQ(style & BS_TYPEMASK, BS_AUTOCHECKBOX);
+            EXPECT_NE(style & BS_PUSHLIKE, 0);
+        }
+        HWND card = window.control(ScoreCard);
+        EXPECT_EQ(GetWindowLongW(card, GWL_STYLE) & LVS_TYPEMASK, LVS_REPORT);
+        EXPECT_NE(GetWindowLongW(card, GWL_STYLE) & LVS_SINGLESEL, 0);
+        EXPECT_NE(GetWindowLongW(card, GWL_EXSTYLE) & WS_EX_CLIENTEDGE, 0);
+        EXPECT_EQ(
+            ListView_GetExtendedListViewStyle(card) & (LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT),
+            DWORD(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT));
+        EXPECT_EQ(ListView_GetColumnWidth(card, 0), 90);
+        for (int p = 1; p <= players; ++p) {
+            EXPECT_EQ(ListView_GetColumnWidth(card, p), width);
+        }
+        EXPECT_EQ(ListView_GetItemCount(card), 15);
+        EXPECT_EQ(window.cellText(11, 0), testing::languageText("en.lang", "FH"));
+        for (int row : {6, 14}) {
+            for (int column = 0; column <= players; ++column) {
+                EXPECT_EQ(testing::drawnCellColour(window, row, column), RGB(102, 255, 255));
+            }
+        }
+        EXPECT_EQ(testing::drawnCellColour(window, 0, 1), GetSysColor(COLOR_WINDOW));
+        EXPECT_FALSE(IsWindowEnabled(card));
+        EXPECT_TRUE(IsWindowEnabled(window.control(RollButton)));
+        EXPECT_EQ(window.controlText(TurnLabel), "Ann");
+    }
+}
+
+TEST_F(MainWindowTest, MenusStartInTheLanguageAndSwitch) {
+    Game game(testing::gameState(2));
+    MainWindow& window = game.window();
+    HMENU bar = window.menu();
+    const auto text = [](const char* file, const char* key) {
+        return testing::languageText(file, key);
+    };
+    EXPECT_EQ(testing::menuText(bar, 0, true), text("en.lang", "MenuTitleGame"));
+    EXPECT_EQ(testing::menuText(bar, NewGameItem, false), text("en.lang", "MenuNewGame"));
+    EXPECT_EQ(testing::menuText(bar, RulesItem, false), text("en.lang", "MenuTitleHelp"));
+    EXPECT_EQ(testing::menuText(bar, AboutItem, false), text("en.lang", "MenuAbout") + "...");
+    EXPECT_EQ(testing::menuText(GetSubMenu(bar, 1), 2, true), "Language");
+    EXPECT_EQ(testing::menuText(bar, GermanItem, false), "German");
+
+    // A switch in the middle of a turn keeps the dice and the holds.
+    roll(window);
+    testing::clickButton(window.control(3));
+    const std::string before = snapshot(window, 2);
+    for (const auto& [item, file] :
+         {std::pair{GermanItem, "de.lang"}, {BulgarianItem, "bg.lang"}, {EnglishItem, "en.lang"}}) {
+        SCOPED_TRACE(file);
+        testing::chooseMenu(window, item);
+        EXPECT_EQ(testing::menuText(bar, 0, true), text(file, "MenuTitleGame"));
+        EXPECT_EQ(testing::menuText(bar, 2, true), text(file, "MenuTitleHelp"));
+        EXPECT_EQ(testing::menuText(bar, ExitItem, false), text(file, "MenuExit"));
+        EXPECT_EQ(testing::menuText(bar, OptionsItem, false), text(file, "MenuOptions"));
+        EXPECT_EQ(testing::menuText(bar, AboutItem, false), text(file, "MenuAbout"));
+        EXPECT_EQ(testing::menuText(bar, BulgarianItem, false), "Bulgarian");
+        EXPECT_EQ(window.controlText(RollButton), text(file, "roll"));
+        EXPECT_EQ(window.cellText(0, 0), text(file, "Nines"));
+        EXPECT_EQ(window.cellText(14, 0), text(file, "Total"));
+        EXPECT_EQ(snapshot(window, 2).substr(0, 60), before.substr(0, 60));
+        EXPECT_EQ(test::readBytes("settings.ini"),
+                  mark + "lang = " + std::string(file).substr(0, 2) + "\r\n");
+    }
+    EXPECT_TRUE(window.dieHeld(3));
+    EXPECT_EQ(game.shell.turnFlow()->rollCount(), 1);
+}
+
+TEST_F(MainWindowTest, CyrillicTextsSurviveTheWayThroughTheApi) {
+    Game game(testing::gameState(2, 0, "bg.lang"));
+    MainWindow& window = game.window();
+    const std::string title = testing::languageText("bg.lang", "Title");
+    EXPECT_EQ(testing::windowTextOf(window.handle()), title.empty() ? "Quintaro" : title);
+    EXPECT_EQ(window.cellText(5, 0), testing::languageText("bg.lang", "Aces"));
+    EXPECT_EQ(testing::menuText(window.menu(), 1, true),
+              testing::languageText("bg.lang", "MenuTitleTools"));
+    const std::string name = "\xD0\x98\xD0\xB2\xD0\xB0\xD0\xBD";  // Иван
+    window.setControlText(TurnLabel, name);
+    EXPECT_EQ(window.controlText(TurnLabel), name);
+    window.setCellText(3, 1, name);
+    EXPECT_EQ(window.cellText(3, 1), name);
+}
+
+TEST_F(MainWindowTest, ClicksThatBookNothing) {
+    RepeatRandom random({}, 3);
+    RandomScope scope(random);
+    Game game(testing::gameState(2));
+    MainWindow& window = game.window();
+    roll(window);
+    // The card takes no clicks before the second roll.
+    testing::clickRow(window, 0);
+    EXPECT_FALSE(window.cellColourSet(0, 1));
+    roll(window);
+    const std::string before = snapshot(window, 2);
+    testing::clickRow(window, 6);
+    testing::clickRow(window, 14);
+    testing::clickBelowRows(window);
+    EXPECT_EQ(snapshot(window, 2), before);
+    testing::clickRow(window, 4);
+    EXPECT_TRUE(window.cellColourSet(4, 1));
+    EXPECT_EQ(testing::drawnCellColour(window, 4, 1), RGB(255, 102, 51));
+    EXPECT_EQ(window.controlText(TurnLabel), "Bob");
+}
+
+// Plays a whole game through window messages and through TurnFlow on the in-memory board,
+// from the same random sequence, comparing the two after every turn.
+void playAlongside(GameState stateForWindow, GameState stateForMemory, unsigned seed) {
+    const int players = stateForWindow.playerCount;
+    MemoryBoard memory(players);
+    memory.setControlText(RollButton, testing::languageText(stateForWindow.languageFile, "roll"));
+    std::vector<std::string> steps;
+    const int turns = stateForMemory.computerMode ? 13 : 13 * players;
+    {
+        RepeatRandom random({}, seed);
+        RandomScope scope(random);
+        TurnFlow flow(memory, stateForMemory);
+        for (int turn = 0; turn < turns; ++turn) {
+            flow.roll();
+            memory.setDieHeld(1 + turn % 5, true);
+            flow.roll();
+            int row = (turn * 7) % rowCount;
+            while (memory.cellColourSet(row, flow.currentPlayer()))
+                row = (row + 1) % rowCount;
+            flow.book(row);
+            steps.push_back(snapshot(memory, players));
+        }
+    }
+    ASSERT_EQ(memory.messages().size(), 1u);
+
+    RepeatRandom random({}, seed);
+    RandomScope scope(random);
+    BoxAnswerer answerer;
+    Game game(stateForWindow);
+    MainWindow& window = game.window();
+    for (int turn = 0; turn < turns; ++turn) {
+        roll(window);
+        testing::clickButton(window.control(1 + turn % 5));
+        roll(window);
+        const int player = game.shell.turnFlow()->currentPlayer();
+        int row = (turn * 7) % rowCount;
+        while (window.cellColourSet(row, player))
+            row = (row + 1) % rowCount;
+        testing::clickRow(window, row);
+        ASSERT_EQ(snapshot(window, players), steps[std::size_t(turn)]) << "turn " << turn;
+        for (int column = 1; column <= players; ++column) {
+            ASSERT_EQ(
+                testing::drawnCellColour(window, row, column),
+                window.cellColourSet(row, column) ? RGB(255, 102, 51) : GetSysColor(COLOR_WINDOW));
+        }
+    }
+    const auto seen = answerer.seen();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].kind, L"#32770");
+    EXPECT_EQ(seen[0].title, "");
+    EXPECT_EQ(seen[0].text, memory.messages()[0].second);
+    for (int p = 1; p <= players; ++p) {
+        EXPECT_EQ(game.state.playerProgress[std::size_t(p)][1], 13);
+    }
+}
+
+TEST_F(MainWindowTest, AWholeThreePlayerGameMatchesTheMemoryBoard) {
+    playAlongside(testing::gameState(3), testing::gameState(3), 2024);
+}
+
+TEST_F(MainWindowTest, AWholeGameAgainstTheComputerMatchesTheMemoryBoard) {
+    playAlongside(testing::gameState(2, 1), testing::gameState(2, 1), 77);
+}
+
+TEST_F(MainWindowTest, NewGameYesRebuildsNoKeeps) {
+    RepeatRandom random({}, 5);
+    RandomScope scope(random);
+    Game game(testing::gameState(3));
+    roll(game.window());
+    roll(game.window());
+    testing::clickRow(game.window(), 2);
+    HWND first = game.window().handle();
+    {
+        BoxAnswerer answerer({BoxAnswerer::pressButton(IDNO)});
+        testing::chooseMenu(game.window(), NewGameItem);
+        ASSERT_EQ(answerer.seen().size(), 1u);
+        EXPECT_EQ(answerer.seen()[0].title, testing::languageText("en.lang", "NewGame"));
+        EXPECT_EQ(answerer.seen()[0].text, testing::languageText("en.lang", "NewGameDesc"));
+    }
+    EXPECT_EQ(game.window().handle(), first);
+    EXPECT_TRUE(game.window().cellColourSet(2, 1));
+    {
+        BoxAnswerer answerer({BoxAnswerer::pressButton(IDYES)});
+        testing::chooseMenu(game.window(), NewGameItem);
+    }
+    testing::pumpMessages();
+    EXPECT_NE(game.window().handle(), first);
+    EXPECT_FALSE(IsWindow(first));
+    EXPECT_FALSE(game.window().cellColourSet(2, 1));
+    EXPECT_EQ(game.window().controlText(TurnLabel), "Ann");
+    EXPECT_EQ(game.state.playerProgress[1][1], 0);
+    EXPECT_EQ(ListView_GetColumnWidth(game.window().control(ScoreCard), 3), 70);
+}
+
+TEST_F(MainWindowTest, AboutAndExit) {
+    Game game(testing::gameState(2));
+    {
+        BoxAnswerer answerer;
+        testing::chooseMenu(game.window(), AboutItem);
+        ASSERT_EQ(answerer.seen().size(), 1u);
+        EXPECT_EQ(answerer.seen()[0].title,
+                  testing::languageText("en.lang", "MenuAbout") + " Quintaro");
+        EXPECT_EQ(answerer.seen()[0].text.substr(0, 14), "Quintaro 1.0.0");
+    }
+    EXPECT_FALSE(game.frontend.quitting());
+    testing::chooseMenu(game.window(), ExitItem);
+    EXPECT_TRUE(game.frontend.quitting());
+}
+
+TEST_F(MainWindowTest, CloseBoxDuringThePauseEndsTheProgramAfterIt) {
+    RepeatRandom random({}, 9);
+    RandomScope scope(random);
+    GameState state = testing::gameState(2, 1);
+    state.delayMs = 5000;
+    Game game(state);
+    MainWindow& window = game.window();
+    roll(window);
+    roll(window);
+    // The close box is used while the computer's hand is on show.
+    std::thread closer([handle = window.handle()] {
+        Sleep(300);
+        PostMessageW(handle, WM_CLOSE, 0, 0);
+    });
+    const ULONGLONG start = GetTickCount64();
+    testing::clickRow(window, 0);
+    const ULONGLONG took = GetTickCount64() - start;
+    closer.join();
+    EXPECT_LT(took, 4000u);
+    EXPECT_TRUE(game.frontend.quitting());
+    // The computer's turn was still booked in full.
+    EXPECT_EQ(game.state.playerProgress[2][1], 1);
+}
+
+TEST_F(MainWindowTest, InputDuringThePauseIsDropped) {
+    RepeatRandom random({}, 9);
+    RandomScope scope(random);
+    GameState state = testing::gameState(2, 1);
+    state.delayMs = 600;
+    Game game(state);
+    MainWindow& window = game.window();
+    roll(window);
+    roll(window);
+    std::thread clicker([roll = window.control(RollButton)] {
+        Sleep(200);
+        PostMessageW(roll, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+        PostMessageW(roll, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    });
+    testing::clickRow(window, 0);
+    clicker.join();
+    testing::pumpMessages();
+    // The click during the pause did not roll: the dice are still blank.
+    EXPECT_EQ(window.controlText(1), "");
+    EXPECT_EQ(game.shell.turnFlow()->rollCount(), 0);
+    EXPECT_FALSE(game.frontend.quitting());
+}
+
+struct OptionsCase {
+    const char* what;
+    std::string before;  // settings.ini before, "" for none
+    int delayMs;
+    int strongerCPU;
+    std::function<void(HWND dialog)> act;
+    bool apply;
+    int expectedDelay;
+    int expectedStronger;
+    std::string after;
+};
+
+TEST_F(MainWindowTest, OptionsApplyAndCancelWithExactBytes) {
+    const auto up = [](HWND dialog) {
+        HWND field = GetDlgItem(dialog, SecondsField);
+        SendMessageW(field, WM_KEYDOWN, VK_UP, 0);
+    };
+    const auto tick = [](HWND dialog) {
+        SendMessageW(GetDlgItem(dialog, StrongerBox), BM_CLICK, 0, 0);
+    };
+    const std::string other = "; mine\r\nlang = de\r\nhands1 = x\r\n";
+    const OptionsCase cases[] = {
+        {"untouched 2500", "", 2500, 0, nullptr, true, 2000, 0,
+         mark + "delay = 2000\r\nstrongerCPU = 0\r\n"},
+        {"up and tick", "", 1000, 0,
+         [&](HWND d) {
+             up(d);
+             tick(d);
+         },
+         true, 2000, 1, mark + "delay = 2000\r\nstrongerCPU = 1\r\n"},
+        {"hand-edited 7000 and 2", other, 7000, 2, nullptr, true, 5000, 1,
+         mark + "; mine\r\nlang = de\r\nhands1 = x\r\ndelay = 5000\r\nstrongerCPU = 1\r\n"},
+        {"up at the top stays 5", "", 5000, 1, up, true, 5000, 1,
+         mark + "delay = 5000\r\nstrongerCPU = 1\r\n"},
+        {"cancel", other, 3000, 0,
+         [&](HWND d) {
+             up(d);
+             tick(d);
+         },
+         false, 3000, 0, other},
+    };
+    for (const OptionsCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (!c.before.empty()) {
+            test::writeBytes("settings.ini", c.before);
+        } else {
+            DeleteFileW(L"settings.ini");
+        }
+        GameState state = testing::gameState(2, 1);
+        state.delayMs = c.delayMs;
+        state.strongerCPU = c.strongerCPU;
+        Game game(state);
+        std::string shown;
+        BoxAnswerer answerer({[&](HWND dialog) {
+            SendMessageW(dialog, WM_NULL, 0, 0);
+            shown = windowText(GetDlgItem(dialog, SecondsField));
+            if (c.act) {
+                c.act(dialog);
+            }
+            const int button = c.apply ? ApplyButton : CancelButton;
+            PostMessageW(GetDlgItem(dialog, button), BM_CLICK, 0, 0);
+        }});
+        testing::chooseMenu(game.window(), OptionsItem);
+        ASSERT_EQ(answerer.seen().size(), 1u);
+        EXPECT_EQ(answerer.seen()[0].title, "Options");
+        EXPECT_EQ(shown, std::to_string(c.delayMs / 1000));
+        EXPECT_EQ(game.state.delayMs, c.expectedDelay);
+        EXPECT_EQ(game.state.strongerCPU, c.expectedStronger);
+        EXPECT_EQ(test::readBytes("settings.ini"), c.after);
+        EXPECT_TRUE(IsWindowEnabled(game.window().handle()));
+    }
+}
+
+}  // namespace
+}  // namespace quintaro

@@ -1,0 +1,78 @@
+#pragma once
+// Helpers for the Windows edition's tests: clicks and reads through window messages, and a
+// helper thread that answers the modal boxes the game opens.
+
+#include <windows.h>
+
+#include <atomic>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "win32/MainWindow.h"
+
+namespace quintaro::testing {
+
+// The handles the front end leaves to the message loop are handled now.
+void pumpMessages();
+
+void clickButton(HWND button);
+// A left click on a score-card row as the list control reports it: the row becomes the only
+// selected one and the window hears NM_CLICK. A disabled card takes no click.
+void clickRow(MainWindow& window, int row);
+// A click below the last row: nothing is selected.
+void clickBelowRows(MainWindow& window);
+void chooseMenu(MainWindow& window, int item);
+std::string menuText(HMENU menu, UINT item, bool byPosition);
+// The colour the score card's custom drawing gives a cell.
+COLORREF drawnCellColour(MainWindow& window, int row, int column);
+// A control's rectangle in its parent's client area.
+RECT childRect(HWND control);
+
+// Finds the message boxes, text-input boxes and options dialogs of this thread from a helper
+// thread and answers them one after another with the given answers (OK for a message box and
+// the default text for an input box once the list is used up).
+class BoxAnswerer {
+  public:
+    struct Seen {
+        std::wstring kind;  // window class: "#32770" for a message box
+        std::string title;
+        std::string text;  // the message, or the input box's prompt
+    };
+    // One answer: what to do with the next box found.
+    using Answer = std::function<void(HWND box)>;
+
+    explicit BoxAnswerer(std::vector<Answer> answers = {});
+    ~BoxAnswerer();
+    BoxAnswerer(const BoxAnswerer&) = delete;
+    BoxAnswerer& operator=(const BoxAnswerer&) = delete;
+
+    std::vector<Seen> seen() const;
+
+    // Answers for the common boxes.
+    static Answer pressButton(int id);            // IDOK, IDYES, IDNO of a message box
+    static Answer type(const std::string& text);  // input box: replace the text, then Enter
+    static Answer escape();                       // input box: Escape
+    static Answer closeCommand();                 // the system's close command
+
+  private:
+    void watch();
+
+    DWORD thread_;
+    std::vector<Answer> answers_;
+    std::size_t next_ = 0;
+    mutable std::mutex mutex_;
+    std::vector<Seen> seen_;
+    std::vector<HWND> handled_;
+    std::atomic<bool> stop_{false};
+    std::thread watcher_;
+};
+
+}  // namespace quintaro::testing
+
+namespace quintaro::testing {
+// A window's text as UTF-8.
+std::string windowTextOf(HWND window);
+}  // namespace quintaro::testing

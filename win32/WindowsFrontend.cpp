@@ -1,0 +1,145 @@
+#include "win32/WindowsFrontend.h"
+
+#include <objbase.h>
+
+#include "shell/GameShell.h"
+#include "win32/Dialogs.h"
+#include "win32/Media.h"
+#include "win32/UiText.h"
+
+namespace quintaro {
+
+WindowsFrontend::WindowsFrontend(const GameState& state) : state_(state) {}
+
+WindowsFrontend::~WindowsFrontend() {
+    window_.reset();
+    closed_.clear();
+    if (dialog_ != nullptr && IsWindow(dialog_)) {
+        DestroyWindow(dialog_);
+    }
+}
+
+void WindowsFrontend::useToolkitLanguage(const std::string& /*languageCode*/) {
+    // Message boxes take their button texts from the language of Windows itself.
+}
+
+void WindowsFrontend::initSound() {
+    quintaro::initSound();
+}
+
+void WindowsFrontend::loadSound(int number, const std::string& fileName) {
+    quintaro::loadSound(number, fileName);
+}
+
+void WindowsFrontend::playSound(int number) {
+    quintaro::playSound(number);
+}
+
+void WindowsFrontend::freeSound(int number) {
+    quintaro::freeSound(number);
+}
+
+void WindowsFrontend::releaseSound() {
+    quintaro::releaseSound();
+}
+
+void WindowsFrontend::freePictures() {
+    quintaro::freePictures();
+}
+
+void WindowsFrontend::openDocument(const std::string& fileName) {
+    quintaro::openDocument(fileName);
+}
+
+GameMode WindowsFrontend::chooseGameMode(const std::string& title) {
+    return quintaro::chooseGameMode(title, dialog_);
+}
+
+void WindowsFrontend::closeNewGameDialog() {
+    if (dialog_ != nullptr && IsWindow(dialog_)) {
+        DestroyWindow(dialog_);
+    }
+    dialog_ = nullptr;
+    if (window_) {
+        SetForegroundWindow(window_->handle());
+    }
+}
+
+std::string WindowsFrontend::inputBox(const std::string& title, const std::string& prompt,
+                                      const std::string& defaultText) {
+    return quintaro::inputBox(title, prompt, defaultText);
+}
+
+GameWindow& WindowsFrontend::openMainWindow(const WindowTexts& texts, WindowEvents& events) {
+    window_ = std::make_unique<MainWindow>(state_, texts, events);
+    // A window that made way for this one goes once it is up.
+    destroyClosedWindows();
+    return *window_;
+}
+
+void WindowsFrontend::closeMainWindow() {
+    // The window may be in the middle of handling its own message: it goes later.
+    if (window_) {
+        window_->detach();
+        closed_.push_back(std::move(window_));
+    }
+}
+
+void WindowsFrontend::quit() {
+    quitting_ = true;
+}
+
+void WindowsFrontend::destroyClosedWindows() {
+    closed_.clear();
+}
+
+void WindowsFrontend::run() {
+    MSG message{};
+    while (!quitting_) {
+        const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+        if (got <= 0) {
+            break;
+        }
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+        destroyClosedWindows();
+    }
+    // A window that ends the program goes at once.
+    if (window_) {
+        ShowWindow(window_->handle(), SW_HIDE);
+    }
+}
+
+void WindowsFrontend::processPending() {
+    MSG message{};
+    while (!quitting_ && PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+        destroyClosedWindows();
+    }
+}
+
+int runQuintaro() {
+    // COM for the picture decoder; the common controls with visual styles.
+    const HRESULT com = CoInitialize(nullptr);
+    INITCOMMONCONTROLSEX controls{};
+    controls.dwSize = sizeof controls;
+    controls.dwICC = ICC_LISTVIEW_CLASSES | ICC_UPDOWN_CLASS | ICC_STANDARD_CLASSES;
+    InitCommonControlsEx(&controls);
+    {
+        GameState state;
+        WindowsFrontend frontend(state);
+        GameShell shell(state, frontend);
+        if (shell.startUp()) {
+            frontend.run();
+        }
+        shell.shutdown();
+    }
+    freeFonts();
+    if (SUCCEEDED(com)) {
+        CoUninitialize();
+    }
+    return 0;
+}
+
+}  // namespace quintaro

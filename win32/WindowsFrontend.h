@@ -1,0 +1,56 @@
+#pragma once
+// The Windows edition as the shell sees it: windows, dialogs, boxes, sound and pictures on
+// the Win32 API, and the program's message loop.
+
+#include <memory>
+#include <vector>
+
+#include "shell/Frontend.h"
+#include "state/GameState.h"
+#include "win32/MainWindow.h"
+
+namespace quintaro {
+
+class WindowsFrontend : public Frontend {
+  public:
+    explicit WindowsFrontend(const GameState& state);
+    ~WindowsFrontend() override;
+
+    void useToolkitLanguage(const std::string& languageCode) override;
+    void initSound() override;
+    void loadSound(int number, const std::string& fileName) override;
+    void playSound(int number) override;
+    void freeSound(int number) override;
+    void releaseSound() override;
+    void freePictures() override;
+    void openDocument(const std::string& fileName) override;
+    GameMode chooseGameMode(const std::string& title) override;
+    void closeNewGameDialog() override;
+    std::string inputBox(const std::string& title, const std::string& prompt,
+                         const std::string& defaultText) override;
+    GameWindow& openMainWindow(const WindowTexts& texts, WindowEvents& events) override;
+    void closeMainWindow() override;
+    void quit() override;
+
+    // Handles messages until quit; windows closed meanwhile are destroyed between messages.
+    void run();
+    // Handles the messages waiting now, without blocking (for the tests).
+    void processPending();
+    bool quitting() const { return quitting_; }
+    MainWindow* mainWindow() const { return window_.get(); }
+    HWND newGameDialog() const { return dialog_; }
+
+  private:
+    void destroyClosedWindows();
+
+    const GameState& state_;
+    HWND dialog_ = nullptr;
+    std::unique_ptr<MainWindow> window_;
+    std::vector<std::unique_ptr<MainWindow>> closed_;
+    bool quitting_ = false;
+};
+
+// Start-up to shutdown of the Windows edition. Returns the exit code, always 0.
+int runQuintaro();
+
+}  // namespace quintaro
