@@ -33,6 +33,9 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
         flock 9
         if [ ! -f "$WINEPREFIX/system.reg" ]; then
             $wine wineboot -i >/dev/null 2>&1 || true
+            # Wine draws the window frames itself instead of waiting on a window manager,
+            # which Xvfb does not have (each window would cost a second's time-out).
+            $wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
             wineserver -w 2>/dev/null || true
         fi
     ) 9>"$WINEPREFIX.lock"

@@ -248,10 +248,16 @@ HBITMAP decodeAs(IWICImagingFactory* factory, const GUID& container, std::string
               SUCCEEDED(decoder->GetFrame(0, &frame)) && SUCCEEDED(frame->GetSize(&width, &height));
     ok = ok && width > 0 && height > 0 && width <= UINT(maxPictureSide) &&
          height <= UINT(maxPictureSide) && (long long)width * height <= maxPicturePixels;
-    // Straight to 24-bit BGR where the converter offers it; otherwise through 32-bit BGR,
-    // whose fourth byte is dropped row by row.
+    // A frame that is already 24-bit BGR (as JPEG frames are) is copied as it is; others go
+    // through a converter to 24-bit BGR, or where that is refused to 32-bit BGR, whose
+    // fourth byte is dropped row by row.
     bool direct = false;
-    if (ok && SUCCEEDED(factory->CreateFormatConverter(&converter))) {
+    WICPixelFormatGUID native{};
+    IWICBitmapSource* source = frame;
+    if (ok && SUCCEEDED(frame->GetPixelFormat(&native)) && native == GUID_WICPixelFormat24bppBGR) {
+        direct = true;
+    } else if (ok && SUCCEEDED(factory->CreateFormatConverter(&converter))) {
+        source = converter;
         direct = SUCCEEDED(converter->Initialize(frame, GUID_WICPixelFormat24bppBGR,
                                                  WICBitmapDitherTypeNone, nullptr, 0.0,
                                                  WICBitmapPaletteTypeCustom));
@@ -278,8 +284,8 @@ HBITMAP decodeAs(IWICImagingFactory* factory, const GUID& container, std::string
         const UINT stride = (width * 3 + 3) & ~3u;
         bool copied = false;
         if (bitmap != nullptr && direct) {
-            copied = SUCCEEDED(converter->CopyPixels(nullptr, stride, stride * height,
-                                                     static_cast<BYTE*>(pixels)));
+            copied = SUCCEEDED(
+                source->CopyPixels(nullptr, stride, stride * height, static_cast<BYTE*>(pixels)));
         } else if (bitmap != nullptr) {
             std::vector<BYTE> row(std::size_t(width) * 4);
             copied = true;

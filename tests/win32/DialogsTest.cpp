@@ -241,16 +241,18 @@ TEST(Pictures, NamedPictureFiles) {
         {"picture.ico", true, 16, 16, CLR_NONE},
         {"icon_huge_png.ico", false, 0, 0, CLR_NONE},
     };
-    // Wine's JPEG decoder refuses grey JPEGs, which Windows decodes.
+    // Wine's JPEG decoder refuses grey JPEGs and this 8192-pixel-wide one, which Windows
+    // decodes; their refusal is no crash either.
     const bool wine = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);
-        if (wine && std::string(c.file) == "grayscale.jpg") {
+        if (wine &&
+            (std::string(c.file) == "grayscale.jpg" || std::string(c.file) == "wide_8192.jpg")) {
             continue;
         }
         const std::string bytes = test::readBytes(corpus(std::string("pictures/") + c.file));
         HBITMAP bitmap = decodePicture(bytes);
-        ASSERT_EQ(bitmap != nullptr, c.loads);
+        EXPECT_EQ(bitmap != nullptr, c.loads);
         if (bitmap == nullptr) {
             continue;
         }
