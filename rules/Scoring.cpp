@@ -52,6 +52,17 @@ void book(Board& board, int row, int column, int points) {
 
 }  // namespace
 
+int handRowPoints(std::string_view hand, int row) {
+    if (!isBookable(row)) {
+        return 0;
+    }
+    if (row < upperRowCount) {
+        return countFace(hand, upperRowFace(row));
+    }
+    const LowerRow& scoring = lowerRows[std::size_t(row - firstLowerRow)];
+    return (scoring.acceptedCategories & bit(classifyHandString(hand))) ? scoring.points : 0;
+}
+
 int cellValue(const Board& board, int row, int column) {
     return textToNumber(board.cellText(row, column));
 }
@@ -60,16 +71,7 @@ int bookRow(Board& board, int column, int row) {
     if (!isBookable(row) || board.cellColourSet(row, column)) {
         return 0;
     }
-    int points = 0;
-    if (row < upperRowCount) {
-        points = countFace(currentHandString(board), upperRowFace(row));
-    } else {
-        const LowerRow& scoring = lowerRows[std::size_t(row - firstLowerRow)];
-        if (scoring.acceptedCategories & bit(classifyHand(board))) {
-            points = scoring.points;
-        }
-    }
-    book(board, row, column, points);
+    book(board, row, column, handRowPoints(currentHandString(board), row));
     return 1;
 }
 
