@@ -237,11 +237,13 @@ CoachValueTable CoachValueTable::compute() {
     std::array<double, coachKeeps> best{};
     for (unsigned booked = coachAllBooked; booked-- > 0;) {
         const int bookedUpper = upperCount(booked);
-        // The bonus slot is reachable once three upper rows are booked.
+        // Sums from which the bonus is out of reach share the bonus slot; sums above what the
+        // booked rows can hold never occur. The bonus slot is filled for every set of booked
+        // rows, so a card with a bonus written too early still gets sound answers.
         const int firstSlot = std::max(0, coachUpperCap - 5 * (6 - bookedUpper));
         const int lastSlot = std::min(coachUpperCap - 1, 5 * bookedUpper);
         for (int slot = firstSlot; slot <= bonusSlot; ++slot) {
-            if (slot > lastSlot && (slot != bonusSlot || bookedUpper < 3)) {
+            if (slot > lastSlot && slot != bonusSlot) {
                 continue;
             }
             bookingGains(dice, values, booked, slot, gains);
