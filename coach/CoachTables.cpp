@@ -12,8 +12,8 @@ namespace quintaro {
 
 namespace {
 
-constexpr int slotCount = 16;
-constexpr int bonusSlot = 15;
+constexpr int slotCount = coachSlots;
+constexpr int bonusSlot = coachSlots - 1;
 constexpr int faceCount = 6;
 constexpr double impossible = -std::numeric_limits<double>::infinity();
 

@@ -10,12 +10,16 @@
 #include <cstdint>
 #include <vector>
 
+#include "rules/ScoreCard.h"
+
 namespace quintaro {
 
-inline constexpr int coachRows = 13;                 // the bookable rows
-inline constexpr unsigned coachAllBooked = 0x1FFFu;  // all 13 rows booked
-inline constexpr int coachUpperCap = 15;             // the upper sum that earns the bonus
-inline constexpr int coachBonus = 3;
+inline constexpr int coachRows = bookableRowCount;
+inline constexpr unsigned coachAllBooked = (1u << coachRows) - 1;
+inline constexpr int coachUpperCap = bonusThreshold;  // the upper sum that earns the bonus
+inline constexpr int coachBonus = bonusPoints;
+// Upper sums 0 .. coachUpperCap - 1, and one slot for "the bonus no longer in play".
+inline constexpr int coachSlots = coachUpperCap + 1;
 inline constexpr int coachHands = 252;  // sorted hands of five dice
 inline constexpr int coachKeeps = 462;  // multisets of 0 to 5 dice; the hands come first
 
@@ -65,7 +69,8 @@ struct CoachDiceTables {
 
 const CoachDiceTables& coachDiceTables();
 
-// The slot of an upper sum in a position: 0..14 while the bonus can still be earned, 15 once
+// The slot of an upper sum in a position: the sum while the bonus can still be earned, the last
+// slot once
 // it is earned or out of reach (the rest of the game is then the same either way). A sum
 // above what the booked upper rows can hold is taken as their most.
 int coachUpperSlot(unsigned booked, int upperSum, bool bonusWritten);
@@ -79,7 +84,7 @@ class CoachValueTable {
     // Expected points still to come from a position (0 once every row is booked), by its
     // upper slot.
     double rest(unsigned booked, int upperSlot) const {
-        return values_[std::size_t(booked & coachAllBooked) * 16 + std::size_t(upperSlot)];
+        return values_[std::size_t(booked & coachAllBooked) * coachSlots + std::size_t(upperSlot)];
     }
     const double* data() const { return values_.data(); }
     std::size_t bytes() const { return values_.size() * sizeof(double); }
