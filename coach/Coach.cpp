@@ -1,7 +1,9 @@
 #include "coach/Coach.h"
 
 #include <algorithm>
+#include <chrono>
 #include <string>
+#include <system_error>
 
 #include "rules/Scoring.h"
 #include "state/GameState.h"
@@ -42,7 +44,9 @@ int slotOf(const CoachPosition& position) {
 Coach::Coach() = default;
 
 Coach::~Coach() {
-    if (computing_.valid()) {
+    // A computation still running is waited for; one deferred for want of a thread is dropped.
+    if (computing_.valid() &&
+        computing_.wait_for(std::chrono::seconds(0)) != std::future_status::deferred) {
         computing_.wait();
     }
 }
@@ -52,10 +56,17 @@ void Coach::startComputing() {
     if (computing_.valid()) {
         return;
     }
-    computing_ = std::async(std::launch::async, [this] {
-                     table_ = std::make_unique<CoachValueTable>(CoachValueTable::compute());
-                     ready_.store(true, std::memory_order_release);
-                 }).share();
+    auto compute = [this] {
+        table_ = std::make_unique<CoachValueTable>(CoachValueTable::compute());
+        ready_.store(true, std::memory_order_release);
+    };
+    try {
+        computing_ = std::async(std::launch::async, compute).share();
+    } catch (const std::system_error&) {
+        // No thread to be had: the table is computed by the first wait(), and until then the
+        // coach answers nothing.
+        computing_ = std::async(std::launch::deferred, compute).share();
+    }
 }
 
 bool Coach::ready() const {
