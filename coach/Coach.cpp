@@ -169,9 +169,9 @@ CoachPosition readPosition(const Board& board, int player) {
         total += value;
         if (row == bonusRow) {
             position.bonusWritten = !board.cellText(row, player).empty();
-        } else if (board.cellColourSet(row, player)) {
+        } else if (isBooked(board, row, player)) {
             position.bookedRows = std::uint16_t(position.bookedRows | (1u << unsigned(row)));
-            if (row < bonusRow) {
+            if (isUpperRow(row)) {
                 upper += value;
             }
         }
