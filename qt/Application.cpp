@@ -62,8 +62,10 @@ void Application::openDocument(const std::string& fileName) {
     quintaro::openDocument(fileName);
 }
 
-GameMode Application::chooseGameMode(const std::string& title) {
-    return newGameDialog_.chooseMode(toQString(title));
+GameMode Application::chooseGameMode(const std::string& title, const std::string& peopleName,
+                                     const std::string& computerName) {
+    return newGameDialog_.chooseMode(toQString(title), toQString(peopleName),
+                                     toQString(computerName));
 }
 
 void Application::closeNewGameDialog() {

@@ -42,7 +42,8 @@ class Application : public QObject, public Frontend {
     void releaseSound() override;
     void freePictures() override;
     void openDocument(const std::string& fileName) override;
-    GameMode chooseGameMode(const std::string& title) override;
+    GameMode chooseGameMode(const std::string& title, const std::string& peopleName,
+                            const std::string& computerName) override;
     void closeNewGameDialog() override;
     std::string inputBox(const std::string& title, const std::string& prompt,
                          const std::string& defaultText) override;

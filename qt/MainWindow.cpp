@@ -1,14 +1,17 @@
 #include "qt/MainWindow.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QEventLoop>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
 #include <QTimer>
 
 #include "qt/OptionsDialog.h"
@@ -84,9 +87,12 @@ MainWindow::MainWindow(const GameState& state, const WindowTexts& texts, WindowE
         button->setCheckable(true);
         button->setAutoDefault(false);
         // A held die must be told apart at a glance from one that will be rolled again.
+        // The coach's hint frames the dice to hold in green.
         button->setStyleSheet(QStringLiteral(
             "QPushButton:checked { background-color: #c6d6ee; border: 2px solid #3d5f92;"
-            " border-radius: 3px; }"));
+            " border-radius: 3px; }"
+            "QPushButton[hint=\"true\"] { border: 3px solid #1f8a3b; border-radius: 3px; }"
+            "QPushButton[hint=\"true\"]:checked { background-color: #c6d6ee; }"));
         button->setGeometry(330 + 50 * (number - 1), 45, 40, 40);
         dice_[std::size_t(number - 1)] = button;
     }
@@ -98,6 +104,23 @@ MainWindow::MainWindow(const GameState& state, const WindowTexts& texts, WindowE
 
     board_ = std::make_unique<WidgetBoard>(
         WidgetBoard::Widgets{this, scoreCard_, dice_, rollButton_, turnLabel_, handLabel_});
+    board_->setAccessibleTexts(texts.accessible);
+
+    for (int number = 1; number <= 5; ++number) {
+        QPushButton* button = dice_[std::size_t(number - 1)];
+        connect(button, &QPushButton::toggled, this, [this, number] {
+            board_->refreshDie(number);
+            clearHint();
+        });
+    }
+    // Keys of play reach the game whichever control has the focus.
+    for (QWidget* widget : {static_cast<QWidget*>(this), static_cast<QWidget*>(scoreCard_),
+                            scoreCard_->viewport(), static_cast<QWidget*>(rollButton_)}) {
+        widget->installEventFilter(this);
+    }
+    for (QPushButton* button : dice_) {
+        button->installEventFilter(this);
+    }
 
     connect(rollButton_, &QPushButton::clicked, this, [this] { events_.roll(); });
     connect(scoreCard_, &ScoreGrid::rowClicked, this, [this](int row) { events_.book(row); });
@@ -137,6 +160,10 @@ void MainWindow::buildMenuBar(const WindowTexts& texts) {
                 break;
             case MenuEntryKind::Item: {
                 action = current->addAction(text);
+                if (!entry.key.empty()) {
+                    action->setShortcut(QKeySequence(toQString(entry.key)));
+                    action->setShortcutContext(Qt::WindowShortcut);
+                }
                 actions_[std::size_t(entry.item)] = action;
                 const int item = entry.item;
                 connect(action, &QAction::triggered, this,
@@ -202,7 +229,97 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
         event->ignore();
         return true;
     }
+    if (!pausing_ && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->modifiers() == Qt::NoModifier || key->modifiers() == Qt::KeypadModifier) {
+            if (handleGameKey(key->key())) {
+                return true;
+            }
+        }
+    }
     return QMainWindow::eventFilter(watched, event);
+}
+
+bool MainWindow::handleGameKey(int key) {
+    switch (key) {
+        case Qt::Key_1:
+        case Qt::Key_2:
+        case Qt::Key_3:
+        case Qt::Key_4:
+        case Qt::Key_5:
+            events_.pressKey(GameKey(int(GameKey::Die1) + (key - Qt::Key_1)));
+            return true;
+        case Qt::Key_Space:
+        case Qt::Key_R:
+            events_.pressKey(GameKey::Roll);
+            return true;
+        case Qt::Key_Up:
+            events_.pressKey(GameKey::Up);
+            return true;
+        case Qt::Key_Down:
+            events_.pressKey(GameKey::Down);
+            return true;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            events_.pressKey(GameKey::Book);
+            return true;
+        default:
+            return false;
+    }
+}
+
+int MainWindow::selectedRow() const {
+    return scoreCard_->selectedRow();
+}
+
+void MainWindow::selectRow(int row) {
+    scoreCard_->selectRow(row);
+    scoreCard_->setCurrentCell(row, 0);
+}
+
+void MainWindow::focusScoreCard() {
+    scoreCard_->setFocus(Qt::OtherFocusReason);
+}
+
+void MainWindow::showHint(const HintView& hint) {
+    clearHint();
+    hintedDice_ = hint.holdDice;
+    for (int number = 1; number <= 5; ++number) {
+        QPushButton* button = dice_[std::size_t(number - 1)];
+        button->setProperty("hint", (hint.holdDice & (1u << (number - 1))) != 0);
+        button->style()->unpolish(button);
+        button->style()->polish(button);
+    }
+    if (hint.row >= 0) {
+        selectRow(hint.row);
+    }
+    handTextBeforeHint_ = handLabel_->text();
+    hintShown_ = true;
+    handLabel_->setText(toQString(hint.label));
+    handLabel_->setToolTip(toQString(hint.description));
+    handLabel_->setAccessibleDescription(toQString(hint.description));
+    QAccessibleEvent event(handLabel_, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&event);
+}
+
+void MainWindow::clearHint() {
+    if (!hintShown_) {
+        return;
+    }
+    hintShown_ = false;
+    hintedDice_ = 0;
+    for (QPushButton* button : dice_) {
+        button->setProperty("hint", false);
+        button->style()->unpolish(button);
+        button->style()->polish(button);
+    }
+    handLabel_->setText(handTextBeforeHint_);
+    handLabel_->setToolTip(QString());
+    handLabel_->setAccessibleDescription(QString());
+}
+
+void MainWindow::setAccessibleTexts(const AccessibleTexts& texts) {
+    board_->setAccessibleTexts(texts);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

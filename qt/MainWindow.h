@@ -38,6 +38,15 @@ class MainWindow : public QMainWindow, public GameWindow {
     bool runOptionsDialog(const OptionsTexts& texts, int shownSeconds,
                           OptionsChoice& choice) override;
     void pause(int milliseconds) override;
+    int selectedRow() const override;
+    void selectRow(int row) override;
+    void focusScoreCard() override;
+    void showHint(const HintView& hint) override;
+    void clearHint() override;
+    void setAccessibleTexts(const AccessibleTexts& texts) override;
+
+    // The dice the coach's hint has framed, bit d-1 for die d.
+    unsigned hintedDice() const { return hintedDice_; }
 
     ScoreGrid* scoreCard() const { return scoreCard_; }
     QPushButton* die(int number) const { return dice_.at(std::size_t(number - 1)); }
@@ -55,6 +64,8 @@ class MainWindow : public QMainWindow, public GameWindow {
 
   private:
     void buildMenuBar(const WindowTexts& texts);
+    // A key of play from the keyboard, whichever control has the focus; false for other keys.
+    bool handleGameKey(int key);
 
     WindowEvents& events_;
     ScoreGrid* scoreCard_ = nullptr;
@@ -68,6 +79,9 @@ class MainWindow : public QMainWindow, public GameWindow {
     std::array<QAction*, 13> actions_{};
     std::unique_ptr<WidgetBoard> board_;
     bool pausing_ = false;
+    unsigned hintedDice_ = 0;
+    bool hintShown_ = false;
+    QString handTextBeforeHint_;
 };
 
 }  // namespace quintaro

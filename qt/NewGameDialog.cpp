@@ -69,7 +69,8 @@ PictureButton* addModeButton(QWidget* window, const char* name, int x, int pictu
 NewGameDialog::NewGameDialog() = default;
 NewGameDialog::~NewGameDialog() = default;
 
-GameMode NewGameDialog::chooseMode(const QString& title) {
+GameMode NewGameDialog::chooseMode(const QString& title, const QString& peopleName,
+                                   const QString& computerName) {
     auto window = std::make_unique<NewGameWindow>();
     window->setObjectName(QStringLiteral("newGameDialog"));
     window->setWindowTitle(title);
@@ -82,6 +83,9 @@ GameMode NewGameDialog::chooseMode(const QString& title) {
     NewGameWindow* dialog = window.get();
     PictureButton* people = addModeButton(dialog, "peopleButton", 10, 0, "pvp_0.jpg");
     PictureButton* computer = addModeButton(dialog, "computerButton", 210, 1, "pvc_0.jpg");
+    // The buttons are pictures: their names are for screen readers.
+    people->setAccessibleName(peopleName);
+    computer->setAccessibleName(computerName);
     QObject::connect(people, &QAbstractButton::clicked, dialog,
                      [dialog] { dialog->choose(GameMode::People); });
     QObject::connect(computer, &QAbstractButton::clicked, dialog,

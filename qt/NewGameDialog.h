@@ -25,7 +25,8 @@ class NewGameDialog {
     // Shows the dialog and waits until a picture button is clicked; None when the dialog was
     // closed first (it is then gone). Otherwise the dialog stays on screen, its close box
     // ignored, while the questions are asked.
-    GameMode chooseMode(const QString& title);
+    GameMode chooseMode(const QString& title, const QString& peopleName = QString(),
+                        const QString& computerName = QString());
     // The questions are over: the close box works again.
     void questionsAnswered();
     // Takes the dialog off the screen, once the main window stands in its place.

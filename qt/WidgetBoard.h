@@ -5,6 +5,7 @@
 #include <array>
 
 #include "rules/Board.h"
+#include "shell/Accessibility.h"
 
 class QAbstractButton;
 class QLabel;
@@ -44,8 +45,19 @@ class WidgetBoard : public Board {
     // The widget of a control number, nullptr for none.
     QWidget* control(int number) const;
 
+    // What a screen reader says of the controls: the dice, the roll button with the rolls
+    // left, every cell of the score card. Kept current by every change made through the board;
+    // a die clicked with the mouse calls refreshDie.
+    void setAccessibleTexts(const AccessibleTexts& texts);
+    void refreshDie(int die);
+
   private:
+    void refreshRollButton();
+    void refreshCell(int row, int column);
+    void announce(QWidget* label);
+
     Widgets widgets_;
+    AccessibleTexts texts_;
 };
 
 }  // namespace quintaro

@@ -28,7 +28,8 @@ constexpr std::chrono::seconds stepTimeout{20};
 std::unique_ptr<NewGameDialog> runNewGame(GameState& state) {
     const NewGameTexts texts = readNewGameTexts(state.languageFile);
     auto dialog = std::make_unique<NewGameDialog>();
-    const GameMode mode = dialog->chooseMode(toQString(texts.gameMode));
+    const GameMode mode = dialog->chooseMode(
+        toQString(texts.gameMode), toQString(texts.peopleButton), toQString(texts.computerButton));
     if (mode == GameMode::None) {
         return nullptr;
     }

@@ -73,8 +73,10 @@ void FakeFrontend::openDocument(const std::string& fileName) {
     log.push_back("open " + fileName);
 }
 
-GameMode FakeFrontend::chooseGameMode(const std::string& title) {
+GameMode FakeFrontend::chooseGameMode(const std::string& title, const std::string& peopleName,
+                                      const std::string& computerName) {
     log.push_back("new-game dialog " + title);
+    modeButtonNames = {peopleName, computerName};
     return mode;
 }
 
@@ -98,6 +100,7 @@ GameWindow& FakeFrontend::openMainWindow(const WindowTexts& texts, WindowEvents&
     log.push_back("open window");
     ++windowsOpened;
     window_ = std::make_unique<FakeWindow>(*state, texts, log);
+    window_->accessible = texts.accessible;
     return *window_;
 }
 

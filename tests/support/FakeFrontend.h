@@ -27,7 +27,16 @@ class FakeWindow : public GameWindow {
     bool runOptionsDialog(const OptionsTexts& texts, int shownSeconds,
                           OptionsChoice& choice) override;
     void pause(int milliseconds) override;
+    int selectedRow() const override { return selected; }
+    void selectRow(int row) override { selected = row; }
+    void focusScoreCard() override { log_.push_back("focus score card"); }
+    void showHint(const HintView& view) override { hint = view; }
+    void clearHint() override { hint.reset(); }
+    void setAccessibleTexts(const AccessibleTexts& texts) override { accessible = texts; }
 
+    int selected = -1;
+    std::optional<HintView> hint;
+    AccessibleTexts accessible;
     std::string title;
     std::array<std::string, menuTextCount> menu;
     bool yesAnswer = false;
@@ -54,7 +63,8 @@ class FakeFrontend : public Frontend {
     void releaseSound() override;
     void freePictures() override;
     void openDocument(const std::string& fileName) override;
-    GameMode chooseGameMode(const std::string& title) override;
+    GameMode chooseGameMode(const std::string& title, const std::string& peopleName,
+                            const std::string& computerName) override;
     void closeNewGameDialog() override;
     std::string inputBox(const std::string& title, const std::string& prompt,
                          const std::string& defaultText) override;
@@ -74,6 +84,7 @@ class FakeFrontend : public Frontend {
     std::vector<Question> questions;
     std::vector<std::string> log;  // every call, in order
     int windowsOpened = 0;
+    std::pair<std::string, std::string> modeButtonNames;
 
   private:
     std::unique_ptr<FakeWindow> window_;
