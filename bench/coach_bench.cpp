@@ -57,14 +57,6 @@ void valueTable(benchmark::State& state) {
 }
 BENCHMARK(valueTable)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
-// The dice combinatorics alone, which the table computation uses once built.
-void diceTables(benchmark::State& state) {
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(coachDiceTables().handChance[0]);
-    }
-}
-BENCHMARK(diceTables);
-
 // The table through the coach's own thread, as the game starts it.
 void coachReady(benchmark::State& state) {
     for (auto _ : state) {
