@@ -63,6 +63,8 @@ foreach(name IN LISTS game_files ITEMS quintaro.ico)
 endforeach()
 expect_same("${prefix}/${DATADIR}/icons/hicolor/32x32/apps/quintaro.png"
     "${SOURCE_ASSETS}/quintaro.png")
+expect_same("${prefix}/${DATADIR}/icons/hicolor/128x128/apps/quintaro.png"
+    "${SOURCE_ASSETS}/quintaro-128.png")
 expect_same("${metainfo}" "${SOURCE_ASSETS}/${APP_ID}.metainfo.xml")
 if(failures)
     message(FATAL_ERROR "Installation incomplete:\n${failures}")
