@@ -1,0 +1,100 @@
+#include "qt/WidgetBoard.h"
+
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include "qt/ScoreGrid.h"
+#include "qt/UiText.h"
+
+namespace quintaro {
+
+QWidget* WidgetBoard::control(int number) const {
+    switch (number) {
+        case ScoreCard:
+            return widgets_.scoreCard;
+        case RollButton:
+            return widgets_.rollButton;
+        case TurnLabel:
+            return widgets_.turnLabel;
+        case HandLabel:
+            return widgets_.handLabel;
+        default:
+            if (number >= Die1 && number <= Die5) {
+                return widgets_.dice[std::size_t(number - Die1)];
+            }
+            return nullptr;
+    }
+}
+
+std::string WidgetBoard::cellText(int row, int column) const {
+    return toStdString(widgets_.scoreCard->cellText(row, column));
+}
+
+void WidgetBoard::setCellText(int row, int column, const std::string& text) {
+    widgets_.scoreCard->setCellText(row, column, toQString(text));
+}
+
+bool WidgetBoard::cellColourSet(int row, int column) const {
+    return widgets_.scoreCard->cellColourSet(row, column);
+}
+
+void WidgetBoard::setCellColour(int row, int column, Colour colour) {
+    widgets_.scoreCard->setCellColour(row, column, colour);
+}
+
+void WidgetBoard::setRowColour(int row, Colour colour) {
+    widgets_.scoreCard->setRowColour(row, colour);
+}
+
+bool WidgetBoard::dieHeld(int die) const {
+    const auto* button = qobject_cast<const QAbstractButton*>(control(die));
+    return button != nullptr && button->isChecked();
+}
+
+void WidgetBoard::setDieHeld(int die, bool held) {
+    if (auto* button = qobject_cast<QAbstractButton*>(control(die))) {
+        button->setChecked(held);
+    }
+}
+
+std::string WidgetBoard::controlText(int control) const {
+    QWidget* widget = this->control(control);
+    if (const auto* button = qobject_cast<QAbstractButton*>(widget)) {
+        return toStdString(button->text());
+    }
+    if (const auto* label = qobject_cast<QLabel*>(widget)) {
+        return toStdString(label->text());
+    }
+    return {};
+}
+
+void WidgetBoard::setControlText(int control, const std::string& text) {
+    QWidget* widget = this->control(control);
+    if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+        button->setText(toQString(text));
+    } else if (auto* label = qobject_cast<QLabel*>(widget)) {
+        label->setText(toQString(text));
+    }
+}
+
+bool WidgetBoard::controlEnabled(int control) const {
+    const QWidget* widget = this->control(control);
+    return widget != nullptr && widget->isEnabled();
+}
+
+void WidgetBoard::setControlEnabled(int control, bool enabled) {
+    if (QWidget* widget = this->control(control)) {
+        widget->setEnabled(enabled);
+    }
+}
+
+void WidgetBoard::showMessage(const std::string& caption, const std::string& text) {
+    QWidget* owner = widgets_.window;
+    QMessageBox box(QMessageBox::NoIcon, toQString(caption), toQString(text), QMessageBox::Ok,
+                    owner != nullptr && owner->isActiveWindow() ? owner : nullptr);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
+}  // namespace quintaro
