@@ -7,7 +7,6 @@
 #include <QStringList>
 #include <QTranslator>
 
-
 namespace quintaro {
 
 namespace {

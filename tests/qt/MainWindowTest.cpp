@@ -24,10 +24,10 @@ namespace quintaro {
 namespace {
 
 using testing::MessageBoxWatcher;
-using testing::TestGame;
 using testing::RandomScope;
 using testing::RepeatRandom;
 using testing::ScratchFolder;
+using testing::TestGame;
 
 void clickRow(MainWindow& window, int row) {
     ScoreGrid* card = window.scoreCard();

@@ -22,10 +22,10 @@ namespace quintaro {
 namespace {
 
 using testing::MessageBoxWatcher;
-using testing::TestGame;
 using testing::RandomScope;
 using testing::RepeatRandom;
 using testing::ScratchFolder;
+using testing::TestGame;
 
 const std::string bom = "\xEF\xBB\xBF\r\n";
 

@@ -8,7 +8,8 @@
 // and end messages from (default: none, so every text takes its default).
 //
 // Line-ups: a random person against the computer at the normal and at the stronger level,
-// a greedy person against both levels, and three random people. The computer's play does
+// a greedy person and an optimal person (who follows the coach's advice) against both
+// levels, and three random people. The computer's play does
 // not depend on its opponent's, so its column is the computer's own distribution of totals
 // at that level.
 
@@ -20,11 +21,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <optional>
 #include <random>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "coach/Coach.h"
 #include "rules/Dice.h"
 #include "rules/MemoryBoard.h"
 #include "rules/Random.h"
@@ -129,15 +132,37 @@ int rowCapacity(int row) {
     return capacity[std::size_t(row)];
 }
 
-enum class Person { Random, Greedy };
+enum class Person { Random, Greedy, Optimal };
 
 const char* personName(Person person) {
-    return person == Person::Random ? "random" : "greedy";
+    switch (person) {
+        case Person::Random:
+            return "random";
+        case Person::Greedy:
+            return "greedy";
+        default:
+            return "optimal";
+    }
+}
+
+// The coach of the optimal person, computed once for the whole run.
+Coach& sharedCoach() {
+    static Coach coach;
+    return coach;
 }
 
 // Between the rolls: the random person holds each die with even odds; the greedy person
-// keeps a straight, or else the dice of its most frequent face (the higher face on a tie).
-void holdDice(Person person, Board& board, std::mt19937& rng) {
+// keeps a straight, or else the dice of its most frequent face (the higher face on a tie);
+// the optimal person holds the dice the coach advises.
+void holdDice(Person person, Board& board, int player, std::mt19937& rng) {
+    if (person == Person::Optimal) {
+        const std::optional<HoldAdvice> advice = sharedCoach().adviseHold(board, player);
+        const unsigned hold = advice ? advice->bestHold : 0;
+        for (int die = Die1; die <= Die5; ++die) {
+            board.setDieHeld(die, ((hold >> unsigned(die - Die1)) & 1u) != 0);
+        }
+        return;
+    }
     if (person == Person::Random) {
         for (int die = Die1; die <= Die5; ++die) {
             board.setDieHeld(die, (rng() & 1u) != 0);
@@ -341,7 +366,7 @@ class Game {
         expect(currentHandString(board_).empty(), "dice not blank at the start of a turn");
         flow.roll();
         expect(flow.rollCount() == 1 && diceShowFaces(), "first roll");
-        holdDice(lineUp_.person, board_, people_);
+        holdDice(lineUp_.person, board_, player, people_);
         std::array<std::string, 5> held{};
         for (int die = Die1; die <= Die5; ++die) {
             held[std::size_t(die - 1)] = board_.dieHeld(die) ? board_.controlText(die) : "";
@@ -383,6 +408,10 @@ class Game {
             int row = 0;
             if (lineUp_.person == Person::Random) {
                 row = int(people_() % 16u) - 1;  // -1 (nothing selected) .. 14
+            } else if (lineUp_.person == Person::Optimal) {
+                const std::optional<RowAdvice> advice = sharedCoach().adviseRow(board_, player);
+                expect(advice.has_value(), "no advice with a row free");
+                row = advice ? advice->bestRow : -1;
             } else {
                 row = greedyRow(board_, player);
             }
@@ -507,13 +536,25 @@ int run(int argc, char** argv) {
         {"random person vs computer, stronger level", 2, 1, 1, Person::Random},
         {"greedy person vs computer, normal level", 2, 1, 0, Person::Greedy},
         {"greedy person vs computer, stronger level", 2, 1, 1, Person::Greedy},
+        {"optimal person vs computer, normal level", 2, 1, 0, Person::Optimal},
+        {"optimal person vs computer, stronger level", 2, 1, 1, Person::Optimal},
         {"three random people", 3, 0, 0, Person::Random},
     };
+    // The coach's table is computed while the first line-ups play.
+    const auto coachStart = std::chrono::steady_clock::now();
+    sharedCoach().startComputing();
     bool allSound = true;
     for (std::size_t l = 0; l < lineUps.size(); ++l) {
         const LineUp& lineUp = lineUps[l];
         GameRandom dice(std::uint32_t(seed) + std::uint32_t(l));
         std::mt19937 people(std::uint32_t(seed) ^ 0x9e3779b9u ^ std::uint32_t(l));
+        if (lineUp.person == Person::Optimal && !sharedCoach().ready()) {
+            sharedCoach().wait();
+            std::printf("\n(the coach's table was ready %.0f ms after the start)\n",
+                        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() -
+                                                                  coachStart)
+                            .count());
+        }
         RandomSource* previous = setRandomSource(&dice);
         Results results;
         const auto start = std::chrono::steady_clock::now();
