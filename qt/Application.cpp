@@ -105,6 +105,8 @@ int runQuintaro(const char* programName) {
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setApplicationName(QStringLiteral("Quintaro"));
     QApplication::setWindowIcon(QIcon(QStringLiteral("quintaro.png")));
+    // The desktop matches the game's windows to its installed desktop entry by this name.
+    QApplication::setDesktopFileName(QStringLiteral(QUINTARO_APP_ID));
 
     GameState state;
     Application game(state);
