@@ -39,12 +39,7 @@
 namespace quintaro {
 namespace {
 
-constexpr int bookableRowCount = 13;
 constexpr int maxTotal = 56;
-
-bool isBookable(int row) {
-    return (row >= 0 && row <= 5) || (row >= 7 && row <= 13);
-}
 
 // The dice of the game: a seeded generator, so a run can be repeated.
 class GameRandom : public RandomSource {
@@ -70,7 +65,7 @@ class CheckingBoard : public MemoryBoard {
         if (column == 0) {
             fault("label column written");
         }
-        if (isBookable(row) && cellColourSet(row, column) && text != cellText(row, column)) {
+        if (isBookableRow(row) && cellColourSet(row, column) && text != cellText(row, column)) {
             fault("text of a booked cell changed");
         }
         if (row == bonusRow && !cellText(row, column).empty() && text != cellText(row, column)) {
@@ -79,7 +74,7 @@ class CheckingBoard : public MemoryBoard {
         MemoryBoard::setCellText(row, column, text);
     }
     void setCellColour(int row, int column, Colour colour) override {
-        if (!isBookable(row)) {
+        if (!isBookableRow(row)) {
             fault("bonus or total row recoloured");
         } else if (colour != bookedCellColour) {
             fault("cell booked with a colour other than the booked colour");
@@ -107,29 +102,14 @@ class CheckingBoard : public MemoryBoard {
 
 // ---------------------------------------------------------------- the simulated people
 
-// The points a hand would write into a row, as a player reckons them.
+// The points a hand would write into a row.
 int rowPoints(std::string_view hand, int row) {
-    static constexpr std::array<std::string_view, 6> upperFaces = {"9", "10", "J", "Q", "K", "A"};
-    if (row <= 5) {
-        return countFace(hand, upperFaces[std::size_t(row)]);
-    }
-    // Rows 7..13 by category 0..7.
-    static constexpr std::array<std::array<int, 7>, 8> lowerPoints = {{
-        {0, 0, 0, 0, 0, 0, 0},  // NoHand
-        {1, 2, 3, 0, 0, 4, 5},  // FiveOfAKind
-        {1, 2, 3, 0, 0, 4, 0},  // FourOfAKind
-        {1, 2, 3, 0, 4, 0, 0},  // FullHouse
-        {0, 0, 0, 4, 0, 0, 0},  // Straight
-        {1, 2, 3, 0, 0, 0, 0},  // Trips
-        {1, 2, 0, 0, 0, 0, 0},  // TwoPair
-        {1, 0, 0, 0, 0, 0, 0},  // Pair
-    }};
-    return lowerPoints[std::size_t(classifyHandString(hand))][std::size_t(row - 7)];
+    return handRowPoints(hand, row);
 }
 
+// The most a row can ever hold: five dice of its face, or its fixed points.
 int rowCapacity(int row) {
-    static constexpr std::array<int, 14> capacity = {5, 5, 5, 5, 5, 5, 0, 1, 2, 3, 4, 4, 4, 5};
-    return capacity[std::size_t(row)];
+    return isUpperRow(row) ? 5 : scoreRows[std::size_t(row)].points;
 }
 
 enum class Person { Random, Greedy, Optimal };
@@ -193,8 +173,8 @@ void holdDice(Person person, Board& board, int player, std::mt19937& rng) {
 int greedyRow(const Board& board, int column) {
     const std::string hand = currentHandString(board);
     int best = -1;
-    for (int row = 0; row <= 13; ++row) {
-        if (!isBookable(row) || board.cellColourSet(row, column)) {
+    for (int row = 0; row < totalRow; ++row) {
+        if (!isBookableRow(row) || board.cellColourSet(row, column)) {
             continue;
         }
         const int points = rowPoints(hand, row);
@@ -209,7 +189,7 @@ int greedyRow(const Board& board, int column) {
     if (best >= 0) {
         return best;
     }
-    for (int row : {13, 12, 11, 10, 9, 8, 7, 0, 1, 2, 3, 4, 5}) {
+    for (int row : {13, 12, 11, 10, 9, 8, 7, 0, 1, 2, 3, 4, 5}) {  // lower rows first
         if (!board.cellColourSet(row, column)) {
             return row;
         }
@@ -415,7 +395,7 @@ class Game {
             } else {
                 row = greedyRow(board_, player);
             }
-            const bool free = isBookable(row) && !board_.cellColourSet(row, player);
+            const bool free = isBookableRow(row) && !board_.cellColourSet(row, player);
             const std::string before = row >= 0 ? board_.cellText(row, player) : "";
             flow.book(row);
             const bool booked = !board_.controlEnabled(ScoreCard);
@@ -434,20 +414,19 @@ class Game {
         std::array<int, 5> totals{};
         for (int p = 1; p <= lineUp_.players; ++p) {
             expect(board_.bookings[std::size_t(p)] == bookableRowCount, "bookings per column");
-            expect(state_.playerProgress[std::size_t(p)][1] == bookableRowCount,
-                   "booking count per player");
+            expect(state_.rowsBooked(p) == bookableRowCount, "booking count per player");
             int upper = 0;
             int sum = 0;
-            for (int row = 0; row <= 13; ++row) {
+            for (int row = 0; row < totalRow; ++row) {
                 const std::string text = board_.cellText(row, p);
                 const int value = cellValue(board_, row, p);
-                if (isBookable(row)) {
+                if (isBookableRow(row)) {
                     expect(board_.cellColourSet(row, p) && !text.empty(), "a row left free");
-                    expect(value == 0 || value == rowCapacity(row) || row <= 5,
+                    expect(value == 0 || value == rowCapacity(row) || isUpperRow(row),
                            "lower row holds other than its points or 0");
                     expect(value >= 0 && value <= 5, "upper row out of 0..5");
                 }
-                if (row <= 5) {
+                if (isUpperRow(row)) {
                     upper += value;
                 }
                 sum += value;
