@@ -44,6 +44,14 @@ bool isUserInput(QEvent::Type type) {
     }
 }
 
+// The green frame of a die the coach's hint says to hold; the style sheet draws it.
+void setHintFrame(QPushButton* button, bool framed) {
+    button->setProperty("hint", framed);
+    button->style()->unpolish(button);
+    button->style()->polish(button);
+    button->update();
+}
+
 }  // namespace
 
 MainWindow::MainWindow(const GameState& state, const WindowTexts& texts, WindowEvents& events,
@@ -286,9 +294,7 @@ void MainWindow::showHint(const HintView& hint) {
     hintedDice_ = hint.holdDice;
     for (int number = 1; number <= 5; ++number) {
         QPushButton* button = dice_[std::size_t(number - 1)];
-        button->setProperty("hint", (hint.holdDice & (1u << (number - 1))) != 0);
-        button->style()->unpolish(button);
-        button->style()->polish(button);
+        setHintFrame(button, (hint.holdDice & (1u << (number - 1))) != 0);
     }
     if (hint.row >= 0) {
         selectRow(hint.row);
@@ -309,9 +315,7 @@ void MainWindow::clearHint() {
     hintShown_ = false;
     hintedDice_ = 0;
     for (QPushButton* button : dice_) {
-        button->setProperty("hint", false);
-        button->style()->unpolish(button);
-        button->style()->polish(button);
+        setHintFrame(button, false);
     }
     handLabel_->setText(handTextBeforeHint_);
     handLabel_->setToolTip(QString());
