@@ -58,8 +58,7 @@ MainWindow::MainWindow(const GameState& state, const WindowTexts& texts, WindowE
                        QWidget* parent)
     : QMainWindow(parent), events_(events) {
     setAttribute(Qt::WA_DeleteOnClose, false);
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setWindowFlags(closeBoxOnly);
 
     setWindowTitle(toQString(texts.title));
     buildMenuBar(texts);
