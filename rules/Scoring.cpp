@@ -23,6 +23,14 @@ void book(Board& board, int row, int column, int points) {
 
 }  // namespace
 
+int handRowPoints(std::string_view hand, int row) {
+    if (!isBookableRow(row)) {
+        return 0;
+    }
+    return isUpperRow(row) ? countFace(hand, upperRowFace(row))
+                           : lowerRowPoints(row, classifyHandString(hand));
+}
+
 int cellValue(const Board& board, int row, int column) {
     return textToNumber(board.cellText(row, column));
 }
@@ -31,9 +39,7 @@ int bookRow(Board& board, int column, int row) {
     if (!isBookableRow(row) || isBooked(board, row, column)) {
         return 0;
     }
-    const int points = isUpperRow(row) ? countFace(currentHandString(board), upperRowFace(row))
-                                       : lowerRowPoints(row, classifyHand(board));
-    book(board, row, column, points);
+    book(board, row, column, handRowPoints(currentHandString(board), row));
     return 1;
 }
 

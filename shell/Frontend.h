@@ -13,6 +13,9 @@
 
 namespace quintaro {
 
+// The keys of play from the keyboard.
+enum class GameKey { Die1, Die2, Die3, Die4, Die5, Roll, Up, Down, Book, Hint };
+
 // What a main window reports to the shell: the roll button, a click on the score card, a
 // menu command, and the close box.
 class WindowEvents {
@@ -22,8 +25,17 @@ class WindowEvents {
     // A left click on the score card with this row selected (-1 for none).
     virtual void book(int selectedRow) = 0;
     virtual void chooseMenuItem(int item) = 0;
+    // A key of play from the keyboard.
+    virtual void pressKey(GameKey key) = 0;
     // The close box. Returns whether the window may close.
     virtual bool closeRequested() = 0;
+};
+
+struct HintView {
+    unsigned holdDice = 0;    // bit d-1 set: hold die d
+    int row = -1;             // the row to book, -1 for none
+    std::string label;        // shown in the hand label's place, e.g. "≈ 31.4"
+    std::string description;  // the whole hint in words, for a tooltip and a screen reader
 };
 
 // One main window, for one game.
@@ -44,6 +56,18 @@ class GameWindow {
     // The pause after the computer's turn: the window is drawn first and takes no input until
     // the time is over.
     virtual void pause(int milliseconds) = 0;
+
+    // The score card's selected row (-1 for none), for play from the keyboard.
+    virtual int selectedRow() const = 0;
+    virtual void selectRow(int row) = 0;
+    // The keys now go to the score card.
+    virtual void focusScoreCard() = 0;
+    // The coach's hint on the board until the next action: a frame on the dice to hold, the
+    // row to book selected, the expected total in the hand label's place.
+    virtual void showHint(const HintView& hint) = 0;
+    virtual void clearHint() = 0;
+    // After a language switch: what a screen reader says of the controls.
+    virtual void setAccessibleTexts(const AccessibleTexts& texts) = 0;
 };
 
 enum class GameMode { None, People, Computer };
@@ -65,8 +89,10 @@ class Frontend {
     virtual void openDocument(const std::string& fileName) = 0;
 
     // Shows the new-game dialog and waits for a mode; None when its close box was used. The
-    // dialog stays on screen, its close box ignored, until closeNewGameDialog.
-    virtual GameMode chooseGameMode(const std::string& title) = 0;
+    // dialog stays on screen, its close box ignored, until closeNewGameDialog. The mode
+    // buttons are pictures: their names are for screen readers.
+    virtual GameMode chooseGameMode(const std::string& title, const std::string& peopleName,
+                                    const std::string& computerName) = 0;
     virtual void closeNewGameDialog() = 0;
     // The modal text-input box: the text entered, or "" for Escape or its close command.
     virtual std::string inputBox(const std::string& title, const std::string& prompt,

@@ -1,5 +1,7 @@
 #include "shell/GameShell.h"
 
+#include <cmath>
+
 #include "settings/KeyValueFile.h"
 #include "shell/NewGame.h"
 
@@ -16,6 +18,11 @@ std::string aboutText() {
            "five dice showing 9, 10, J, Q, K and A.\n\nFree software under the MIT licence.";
 }
 
+std::string formatTotal(double total) {
+    const long tenths = std::lround(total * 10);
+    return std::to_string(tenths / 10) + "." + std::to_string(std::labs(tenths % 10));
+}
+
 GameShell::GameShell(GameState& state, Frontend& frontend) : state_(state), frontend_(frontend) {}
 
 GameShell::~GameShell() = default;
@@ -26,7 +33,8 @@ bool GameShell::startUp() {
     frontend_.initSound();
 
     const NewGameTexts texts = readNewGameTexts(state_.languageFile);
-    const GameMode mode = frontend_.chooseGameMode(texts.gameMode);
+    const GameMode mode =
+        frontend_.chooseGameMode(texts.gameMode, texts.peopleButton, texts.computerButton);
     if (mode == GameMode::None) {
         return false;
     }
@@ -47,8 +55,10 @@ bool GameShell::startUp() {
 
 void GameShell::startGame() {
     frontend_.loadSound(rollSound, rollSoundFile);
-    const WindowTexts texts = readWindowTexts(state_.languageFile, TextsFor::NewWindow);
-    window_ = &frontend_.openMainWindow(texts, *this);
+    texts_ = readWindowTexts(state_.languageFile, TextsFor::NewWindow);
+    window_ = &frontend_.openMainWindow(texts_, *this);
+    // The coach's table is computed in the background while the first turn begins.
+    coach_.startComputing();
     turnFlow_ = std::make_unique<TurnFlow>(
         window_->board(), state_,
         TurnFlow::Hooks{[this] { frontend_.playSound(rollSound); },
@@ -72,14 +82,77 @@ void GameShell::shutdown() {
 }
 
 void GameShell::roll() {
-    if (turnFlow_ && !pausing_) {
-        turnFlow_->roll();
+    if (!turnFlow_ || pausing_) {
+        return;
+    }
+    window_->clearHint();
+    turnFlow_->roll();
+    // After the second roll the keys go to the score card.
+    if (window_->board().controlEnabled(ScoreCard)) {
+        window_->focusScoreCard();
     }
 }
 
 void GameShell::book(int selectedRow) {
-    if (turnFlow_ && !pausing_) {
-        turnFlow_->book(selectedRow);
+    if (!turnFlow_ || pausing_) {
+        return;
+    }
+    window_->clearHint();
+    turnFlow_->book(selectedRow);
+}
+
+void GameShell::pressKey(GameKey key) {
+    if (!turnFlow_ || pausing_) {
+        return;
+    }
+    Board& board = window_->board();
+    switch (key) {
+        case GameKey::Die1:
+        case GameKey::Die2:
+        case GameKey::Die3:
+        case GameKey::Die4:
+        case GameKey::Die5: {
+            const int die = Die1 + (int(key) - int(GameKey::Die1));
+            window_->clearHint();
+            board.setDieHeld(die, !board.dieHeld(die));
+            break;
+        }
+        case GameKey::Roll:
+            if (board.controlEnabled(RollButton)) {
+                roll();
+            }
+            break;
+        case GameKey::Up:
+            moveSelection(-1);
+            break;
+        case GameKey::Down:
+            moveSelection(+1);
+            break;
+        case GameKey::Book:
+            if (board.controlEnabled(ScoreCard)) {
+                book(window_->selectedRow());
+            }
+            break;
+        case GameKey::Hint:
+            showHint();
+            break;
+    }
+}
+
+void GameShell::moveSelection(int step) {
+    Board& board = window_->board();
+    if (!board.controlEnabled(ScoreCard)) {
+        return;
+    }
+    const int player = turnFlow_->currentPlayer();
+    const int from = window_->selectedRow();
+    // With nothing selected, Down starts above the first row and Up below the last.
+    int row = from < 0 ? (step > 0 ? -1 : rowCount) : from;
+    for (row += step; row >= 0 && row < rowCount; row += step) {
+        if (isBookableRow(row) && !isBooked(board, row, player)) {
+            window_->selectRow(row);
+            return;
+        }
     }
 }
 
@@ -103,6 +176,9 @@ void GameShell::chooseMenuItem(int item) {
             break;
         case OptionsItem:
             showOptions();
+            break;
+        case HintItem:
+            showHint();
             break;
         case EnglishItem:
         case GermanItem:
@@ -161,18 +237,68 @@ void GameShell::showOptions() {
 
 void GameShell::switchLanguage(int index) {
     state_.languageFile = state_.languageFiles.at(std::size_t(index));
-    const WindowTexts texts = readWindowTexts(state_.languageFile, TextsFor::LanguageSwitch);
+    texts_ = readWindowTexts(state_.languageFile, TextsFor::LanguageSwitch);
     Board& board = window_->board();
-    window_->setMenuTexts(texts.menu);
-    board.setControlText(RollButton, texts.roll);
-    window_->setTitle(texts.title);
+    window_->setMenuTexts(texts_.menu);
+    board.setControlText(RollButton, texts_.roll);
+    window_->setTitle(texts_.title);
     // Labels missing from the new file come out empty, not in English.
     for (int row = 0; row < rowCount; ++row) {
-        board.setCellText(row, 0, texts.rowLabels[std::size_t(row)]);
+        board.setCellText(row, 0, texts_.rowLabels[std::size_t(row)]);
     }
+    window_->setAccessibleTexts(texts_.accessible);
     const std::string code = state_.languageFile.substr(0, 2);
     frontend_.useToolkitLanguage(code);
     writeOneText(std::string(settingsFileName), "lang", code);
+}
+
+void GameShell::showHint() {
+    if (!turnFlow_ || pausing_ || !coach_.ready()) {
+        return;
+    }
+    const Board& board = window_->board();
+    const int player = turnFlow_->currentPlayer();
+    HintView hint;
+    double best = 0;
+    std::optional<double> yours;
+    if (board.controlEnabled(ScoreCard)) {
+        // After the second roll: the row to book.
+        const std::optional<RowAdvice> advice = coach_.adviseRow(board, player);
+        if (!advice) {
+            return;
+        }
+        best = advice->bestTotal;
+        hint.row = advice->bestRow;
+        const int selected = window_->selectedRow();
+        if (selected >= 0 && selected < int(advice->totals.size()) &&
+            advice->totals[std::size_t(selected)] >= 0) {
+            yours = advice->totals[std::size_t(selected)];
+        }
+    } else if (!board.controlEnabled(RollButton)) {
+        return;
+    } else if (board.controlText(Die1).empty()) {
+        // Before the first roll: what the rest of the game is worth.
+        const std::optional<double> expected = coach_.expectedTotal(readPosition(board, player));
+        if (!expected) {
+            return;
+        }
+        best = *expected;
+    } else {
+        // After the first roll: the dice to hold.
+        const std::optional<HoldAdvice> advice = coach_.adviseHold(board, player);
+        if (!advice) {
+            return;
+        }
+        best = advice->bestTotal;
+        hint.holdDice = advice->bestHold;
+        yours = advice->totals[heldDice(board)];
+    }
+    hint.label = "\u2248 " + formatTotal(best);
+    hint.description = texts_.hintBest + ": " + formatTotal(best);
+    if (yours) {
+        hint.description += "; " + texts_.hintYours + ": " + formatTotal(*yours);
+    }
+    window_->showHint(hint);
 }
 
 void GameShell::pause(int milliseconds) {

@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "coach/Coach.h"
 #include "shell/Frontend.h"
 #include "shell/TurnFlow.h"
 #include "state/GameState.h"
@@ -28,6 +29,7 @@ class GameShell : public WindowEvents {
     void roll() override;
     void book(int selectedRow) override;
     void chooseMenuItem(int item) override;
+    void pressKey(GameKey key) override;
     bool closeRequested() override;
 
     // The menu commands.
@@ -37,23 +39,33 @@ class GameShell : public WindowEvents {
     void showAbout();
     void showOptions();
     void switchLanguage(int index);
+    // The coach's advice for the player to move; nothing during the computer's turn or before
+    // the coach's table is ready.
+    void showHint();
 
     GameState& state() { return state_; }
     GameWindow* window() const { return window_; }
     const TurnFlow* turnFlow() const { return turnFlow_.get(); }
     // Whether the pause after the computer's turn is running.
     bool pausing() const { return pausing_; }
+    Coach& coach() { return coach_; }
 
   private:
     void pause(int milliseconds);
     void closeWindow();
+    void moveSelection(int step);
 
     GameState& state_;
     Frontend& frontend_;
     GameWindow* window_ = nullptr;
     std::unique_ptr<TurnFlow> turnFlow_;
     bool pausing_ = false;
+    WindowTexts texts_;
+    Coach coach_;
 };
+
+// An expected total as the hint shows it: one decimal, with a point.
+std::string formatTotal(double total);
 
 // The About box's text: the game's name and version, what it is, and its licence.
 std::string aboutText();

@@ -14,6 +14,7 @@ enum MenuItem : int {
     RulesItem = 3,
     AboutItem = 4,
     OptionsItem = 5,
+    HintItem = 6,
     EnglishItem = 10,
     GermanItem = 11,
     BulgarianItem = 12,
@@ -23,6 +24,7 @@ enum MenuItem : int {
 enum class MenuText : int {
     GameTitle,
     NewGame,
+    Hint,
     Exit,
     ToolsTitle,
     Options,
@@ -34,7 +36,7 @@ enum class MenuText : int {
     Rules,
     About,
 };
-inline constexpr int menuTextCount = 12;
+inline constexpr int menuTextCount = 13;
 
 struct MenuTextSource {
     std::string_view key;        // language key; empty for a text that is the same everywhere
@@ -46,6 +48,7 @@ struct MenuTextSource {
 inline constexpr std::array<MenuTextSource, menuTextCount> menuTextSources = {{
     {"MenuTitleGame", ""},
     {"MenuNewGame", ""},
+    {"MenuHint", ""},
     {"MenuExit", ""},
     {"MenuTitleTools", ""},
     {"MenuOptions", ""},
@@ -63,14 +66,16 @@ enum class MenuEntryKind { Menu, Item, Separator, Submenu, EndSubmenu };
 struct MenuEntry {
     MenuEntryKind kind;
     MenuText text = MenuText::GameTitle;
-    int item = 0;  // the item number of an Item
+    int item = 0;               // the item number of an Item
+    std::string_view key = "";  // the key that chooses the item, shown beside it
 };
 
 // The menu bar from left to right and top to bottom. A Menu entry starts the next menu of the
 // bar; a Submenu entry opens a submenu in the current menu until EndSubmenu.
-inline constexpr std::array<MenuEntry, 16> menuBarLayout = {{
+inline constexpr std::array<MenuEntry, 17> menuBarLayout = {{
     {MenuEntryKind::Menu, MenuText::GameTitle},
     {MenuEntryKind::Item, MenuText::NewGame, NewGameItem},
+    {MenuEntryKind::Item, MenuText::Hint, HintItem, "H"},
     {MenuEntryKind::Separator},
     {MenuEntryKind::Item, MenuText::Exit, ExitItem},
     {MenuEntryKind::Menu, MenuText::ToolsTitle},

@@ -11,6 +11,8 @@ NewGameTexts readNewGameTexts(const std::string& languageFile) {
     texts.enterName = file.readText("enterName", "");
     texts.enterNumber = file.readText("enterNrP", "");
     texts.gameMode = file.readText("gameMode", "");
+    texts.peopleButton = file.readText("A11yPeople", "People against each other");
+    texts.computerButton = file.readText("A11yComputer", "One person against the computer");
     file.close();
     return texts;
 }

@@ -12,7 +12,9 @@ namespace quintaro {
 struct NewGameTexts {
     std::string enterName;
     std::string enterNumber;
-    std::string gameMode;  // the dialog's title
+    std::string gameMode;      // the dialog's title
+    std::string peopleButton;  // the mode buttons' names, for screen readers
+    std::string computerButton;
 };
 
 // Opens the language file, reads the dialog's texts and closes it.

@@ -23,6 +23,9 @@ WindowTexts readWindowTexts(const std::string& languageFile, TextsFor purpose) {
             file.readText(info.key, purpose == TextsFor::NewWindow ? info.defaultLabel : "");
     }
     texts.roll = file.readText("roll", "");
+    texts.hintBest = file.readText("HintBest", "Expected total with best play");
+    texts.hintYours = file.readText("HintYours", "with your choice");
+    texts.accessible = readAccessibleTexts(file);
     file.close();
     return texts;
 }

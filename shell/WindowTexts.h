@@ -5,6 +5,7 @@
 #include <string>
 
 #include "rules/ScoreCard.h"
+#include "shell/Accessibility.h"
 #include "shell/Menu.h"
 
 namespace quintaro {
@@ -14,6 +15,10 @@ struct WindowTexts {
     std::array<std::string, menuTextCount> menu;
     std::array<std::string, rowCount> rowLabels;
     std::string roll;
+    // What the coach's hint says of the expected totals.
+    std::string hintBest;   // "Expected total with best play"
+    std::string hintYours;  // "with your choice"
+    AccessibleTexts accessible;
 
     const std::string& menuText(MenuText text) const { return menu[std::size_t(text)]; }
 };

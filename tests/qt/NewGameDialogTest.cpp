@@ -31,13 +31,14 @@ class NewGameDialogTest : public ::testing::Test {
     // Runs the dialog with the driver's steps; the returned window is closed at once.
     bool run(DialogDriver& driver) {
         driver.start();
-        std::unique_ptr<QWidget> window = runNewGameDialog(state);
+        std::unique_ptr<NewGameDialog> dialog = test::runNewGame(state);
         EXPECT_FALSE(driver.timedOut());
         EXPECT_TRUE(driver.finished());
-        if (window == nullptr) {
+        if (dialog == nullptr) {
             return false;
         }
-        EXPECT_TRUE(window->isVisible()) << "the dialog stays on screen for the main window";
+        EXPECT_TRUE(dialog->window()->isVisible())
+            << "the dialog stays on screen for the main window";
         return true;
     }
 
