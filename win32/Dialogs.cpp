@@ -221,7 +221,8 @@ LRESULT CALLBACK newGameProcedure(HWND window, UINT message, WPARAM wParam, LPAR
 
 }  // namespace
 
-GameMode chooseGameMode(const std::string& title, HWND& dialog) {
+GameMode chooseGameMode(const std::string& title, const std::string& peopleName,
+                        const std::string& computerName, HWND& dialog) {
     registerWindowClass(newGameDialogClass, newGameProcedure);
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
     RECT outer{0, 0, 405, 75};
@@ -235,8 +236,11 @@ GameMode chooseGameMode(const std::string& title, HWND& dialog) {
 
     loadPicture(0, "pvp_0.jpg");
     loadPicture(1, "pvc_0.jpg");
-    addControl(dialog, L"BUTTON", L"", WS_TABSTOP | BS_OWNERDRAW, 10, 10, 185, 40, PeopleButton);
-    addControl(dialog, L"BUTTON", L"", WS_TABSTOP | BS_OWNERDRAW, 210, 10, 185, 40, ComputerButton);
+    // The pictures are drawn; the texts are the buttons' names.
+    addControl(dialog, L"BUTTON", widen(peopleName), WS_TABSTOP | BS_OWNERDRAW, 10, 10, 185, 40,
+               PeopleButton);
+    addControl(dialog, L"BUTTON", widen(computerName), WS_TABSTOP | BS_OWNERDRAW, 210, 10, 185, 40,
+               ComputerButton);
     ShowWindow(dialog, SW_SHOW);
     UpdateWindow(dialog);
     SetForegroundWindow(dialog);

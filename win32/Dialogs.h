@@ -38,7 +38,9 @@ std::string inputBox(const std::string& title, const std::string& prompt,
 // Shows the new-game dialog with its two picture buttons and waits for a mode: None when its
 // close box was used first. The dialog stays on screen (its close box then ignored) and is
 // returned in `dialog`, nullptr once it has been closed.
-GameMode chooseGameMode(const std::string& title, HWND& dialog);
+// The buttons' names (for screen readers) are peopleName and computerName.
+GameMode chooseGameMode(const std::string& title, const std::string& peopleName,
+                        const std::string& computerName, HWND& dialog);
 
 // Draws a picture button: the frame, the picture at its own size centred and clipped 2
 // pixels in (4 with themes), 1 pixel right and down while pressed, and the focus rectangle.

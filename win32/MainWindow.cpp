@@ -104,12 +104,12 @@ void MainWindow::buildMenuBar(const WindowTexts& texts) {
         switch (entry.kind) {
             case MenuEntryKind::Menu:
                 current = CreatePopupMenu();
-                place = {menu_, UINT(GetMenuItemCount(menu_)), true, current};
+                place = {menu_, UINT(GetMenuItemCount(menu_)), true, current, L""};
                 AppendMenuW(menu_, MF_POPUP, reinterpret_cast<UINT_PTR>(current), text.c_str());
                 break;
             case MenuEntryKind::Submenu: {
                 HMENU submenu = CreatePopupMenu();
-                place = {current, UINT(GetMenuItemCount(current)), true, submenu};
+                place = {current, UINT(GetMenuItemCount(current)), true, submenu, L""};
                 AppendMenuW(current, MF_POPUP, reinterpret_cast<UINT_PTR>(submenu), text.c_str());
                 outer = current;
                 current = submenu;
@@ -121,10 +121,13 @@ void MainWindow::buildMenuBar(const WindowTexts& texts) {
             case MenuEntryKind::Separator:
                 AppendMenuW(current, MF_SEPARATOR, 0, nullptr);
                 break;
-            case MenuEntryKind::Item:
-                place = {current, UINT(entry.item), false, nullptr};
-                AppendMenuW(current, MF_STRING, UINT_PTR(entry.item), text.c_str());
+            case MenuEntryKind::Item: {
+                // The key that chooses an item is shown after a tab, as Windows menus do.
+                const std::wstring key = entry.key.empty() ? L"" : L"\t" + widen(entry.key);
+                place = {current, UINT(entry.item), false, nullptr, key};
+                AppendMenuW(current, MF_STRING, UINT_PTR(entry.item), (text + key).c_str());
                 break;
+            }
         }
     }
     SetMenu(window_, menu_);
@@ -138,7 +141,7 @@ void MainWindow::setMenuTexts(const std::array<std::string, menuTextCount>& text
         if (place.owner == nullptr) {
             continue;
         }
-        const std::wstring text = widen(texts[i]);
+        const std::wstring text = widen(texts[i]) + place.key;
         if (place.byPosition) {
             ModifyMenuW(place.owner, place.id, MF_BYPOSITION | MF_POPUP,
                         reinterpret_cast<UINT_PTR>(place.popup), text.c_str());
@@ -288,6 +291,82 @@ void MainWindow::pause(int milliseconds) {
         PostQuitMessage(quitCode);
     }
     pausing_ = false;
+}
+
+int MainWindow::selectedRow() const {
+    return ListView_GetNextItem(scoreCard_, -1, LVNI_SELECTED);
+}
+
+void MainWindow::selectRow(int row) {
+    ListView_SetItemState(scoreCard_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    if (row >= 0 && row < rowCount) {
+        ListView_SetItemState(scoreCard_, row, LVIS_SELECTED | LVIS_FOCUSED,
+                              LVIS_SELECTED | LVIS_FOCUSED);
+        ListView_EnsureVisible(scoreCard_, row, FALSE);
+    }
+}
+
+void MainWindow::focusScoreCard() {
+    SetFocus(scoreCard_);
+}
+
+void MainWindow::showHint(const HintView& hint) {
+    clearHint();
+    // The dice to hold are pressed in by the player, not by the hint: they are named in the
+    // hint's text, and the row to book is selected.
+    if (hint.row >= 0) {
+        selectRow(hint.row);
+    }
+    handTextBeforeHint_ = windowText(handLabel_);
+    hintShown_ = true;
+    setWindowText(handLabel_, hint.label);
+}
+
+void MainWindow::clearHint() {
+    if (!hintShown_) {
+        return;
+    }
+    hintShown_ = false;
+    setWindowText(handLabel_, handTextBeforeHint_);
+}
+
+void MainWindow::setAccessibleTexts(const AccessibleTexts& /*texts*/) {
+    // The controls' own texts are what screen readers read here.
+}
+
+bool MainWindow::handleKey(UINT key) {
+    if (events_ == nullptr || pausing_) {
+        return false;
+    }
+    switch (key) {
+        case '1':
+        case '2':
+        case '3':
+        case '4':
+        case '5':
+            events_->pressKey(GameKey(int(GameKey::Die1) + int(key - '1')));
+            break;
+        case VK_SPACE:
+        case 'R':
+            events_->pressKey(GameKey::Roll);
+            break;
+        case VK_UP:
+            events_->pressKey(GameKey::Up);
+            break;
+        case VK_DOWN:
+            events_->pressKey(GameKey::Down);
+            break;
+        case VK_RETURN:
+            events_->pressKey(GameKey::Book);
+            break;
+        case 'H':
+            events_->pressKey(GameKey::Hint);
+            break;
+        default:
+            return false;
+    }
+    afterEvent();
+    return true;
 }
 
 HWND MainWindow::control(int number) const {

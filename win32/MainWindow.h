@@ -11,6 +11,7 @@
 
 #include <array>
 #include <optional>
+#include <string>
 
 #include "rules/Board.h"
 #include "shell/Frontend.h"
@@ -39,6 +40,16 @@ class MainWindow : public GameWindow, public Board {
     bool runOptionsDialog(const OptionsTexts& texts, int shownSeconds,
                           OptionsChoice& choice) override;
     void pause(int milliseconds) override;
+    int selectedRow() const override;
+    void selectRow(int row) override;
+    void focusScoreCard() override;
+    void showHint(const HintView& hint) override;
+    void clearHint() override;
+    void setAccessibleTexts(const AccessibleTexts& texts) override;
+
+    // A key pressed while this window or one of its controls has the focus: true when it was
+    // a key of play and went to the shell.
+    bool handleKey(UINT key);
 
     // Board
     std::string cellText(int row, int column) const override;
@@ -86,12 +97,15 @@ class MainWindow : public GameWindow, public Board {
         UINT id = 0;
         bool byPosition = false;
         HMENU popup = nullptr;  // for titles and the submenu
+        std::wstring key;       // the key shown beside an item
     };
     std::array<MenuPlace, menuTextCount> menuPlaces_{};
     // Background colour per score-card cell (rows 0..14, columns 0..4); none = free.
     std::array<std::array<std::optional<Colour>, 5>, rowCount> colours_{};
     bool pausing_ = false;
     bool closeDuringPause_ = false;
+    bool hintShown_ = false;
+    std::string handTextBeforeHint_;
 };
 
 }  // namespace quintaro

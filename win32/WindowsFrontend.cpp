@@ -51,8 +51,9 @@ void WindowsFrontend::openDocument(const std::string& fileName) {
     quintaro::openDocument(fileName);
 }
 
-GameMode WindowsFrontend::chooseGameMode(const std::string& title) {
-    return quintaro::chooseGameMode(title, dialog_);
+GameMode WindowsFrontend::chooseGameMode(const std::string& title, const std::string& peopleName,
+                                         const std::string& computerName) {
+    return quintaro::chooseGameMode(title, peopleName, computerName, dialog_);
 }
 
 void WindowsFrontend::closeNewGameDialog() {
@@ -93,6 +94,22 @@ void WindowsFrontend::destroyClosedWindows() {
     closed_.clear();
 }
 
+void WindowsFrontend::dispatch(const MSG& message) {
+    // The keys of play reach the game from whichever control of the main window has the
+    // focus; with Alt or Ctrl held they are left to the menus.
+    const bool plainKey =
+        message.message == WM_KEYDOWN && GetKeyState(VK_CONTROL) >= 0 && GetKeyState(VK_MENU) >= 0;
+    if (plainKey && window_ &&
+        (message.hwnd == window_->handle() || IsChild(window_->handle(), message.hwnd)) &&
+        window_->handleKey(UINT(message.wParam))) {
+        destroyClosedWindows();
+        return;
+    }
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+    destroyClosedWindows();
+}
+
 void WindowsFrontend::run() {
     MSG message{};
     while (!quitting_) {
@@ -100,9 +117,7 @@ void WindowsFrontend::run() {
         if (got <= 0) {
             break;
         }
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-        destroyClosedWindows();
+        dispatch(message);
     }
     // A window that ends the program goes at once.
     if (window_) {
@@ -113,9 +128,7 @@ void WindowsFrontend::run() {
 void WindowsFrontend::processPending() {
     MSG message{};
     while (!quitting_ && PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-        destroyClosedWindows();
+        dispatch(message);
     }
 }
 

@@ -24,7 +24,8 @@ class WindowsFrontend : public Frontend {
     void releaseSound() override;
     void freePictures() override;
     void openDocument(const std::string& fileName) override;
-    GameMode chooseGameMode(const std::string& title) override;
+    GameMode chooseGameMode(const std::string& title, const std::string& peopleName,
+                            const std::string& computerName) override;
     void closeNewGameDialog() override;
     std::string inputBox(const std::string& title, const std::string& prompt,
                          const std::string& defaultText) override;
@@ -39,6 +40,9 @@ class WindowsFrontend : public Frontend {
     bool quitting() const { return quitting_; }
     MainWindow* mainWindow() const { return window_.get(); }
     HWND newGameDialog() const { return dialog_; }
+
+    // One message: the keys of play go to the game, the rest to their windows.
+    void dispatch(const MSG& message);
 
   private:
     void destroyClosedWindows();

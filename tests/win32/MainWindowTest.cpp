@@ -321,6 +321,31 @@ TEST_F(MainWindowTest, AboutAndExit) {
     EXPECT_TRUE(game.frontend.quitting());
 }
 
+TEST_F(MainWindowTest, KeysOfPlayFromAnyControl) {
+    RepeatRandom random({}, 4);
+    RandomScope scope(random);
+    Game game(testing::gameState(2));
+    MainWindow& window = game.window();
+    const auto press = [&](HWND target, UINT key) {
+        MSG message{};
+        message.hwnd = target;
+        message.message = WM_KEYDOWN;
+        message.wParam = key;
+        game.frontend.dispatch(message);
+    };
+    press(window.control(RollButton), VK_SPACE);
+    EXPECT_NE(window.controlText(1), "");
+    press(window.control(ScoreCard), '2');
+    EXPECT_TRUE(window.dieHeld(2));
+    press(window.handle(), 'R');
+    EXPECT_FALSE(IsWindowEnabled(window.control(RollButton)));
+    press(window.control(ScoreCard), VK_DOWN);
+    const int row = window.selectedRow();
+    EXPECT_GE(row, 0);
+    press(window.control(ScoreCard), VK_RETURN);
+    EXPECT_TRUE(window.cellColourSet(row, 1) || row == bonusRow || row == totalRow);
+}
+
 TEST_F(MainWindowTest, CloseBoxDuringThePauseEndsTheProgramAfterIt) {
     RepeatRandom random({}, 9);
     RandomScope scope(random);
