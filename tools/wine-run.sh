@@ -42,5 +42,5 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
 fi
 # A Wine server that stays up a little after the last program ends, so that a run of tests
 # does not start one for every program. Nothing happens when one is already up.
-wineserver -p 15 >/dev/null 2>&1 || true
+wineserver -p15 >/dev/null 2>&1 || true
 exec $wine "$program" "$@"
