@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPixmapCache>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
@@ -149,6 +150,10 @@ MainWindow::~MainWindow() {
     if (pausing_) {
         qApp->removeEventFilter(this);
     }
+    // The style keeps drawn button faces in Qt's pixmap cache under keys that include the
+    // window's palette, which no later window shares: left there, every New Game would add
+    // its own set until the cache's 10 MB limit.
+    QPixmapCache::clear();
 }
 
 void MainWindow::buildMenuBar(const KeyValueFile& texts) {
@@ -287,7 +292,9 @@ void MainWindow::pause(int milliseconds) {
     repaint();
     QEventLoop loop;
     QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
+    pauseLoop_ = &loop;
     loop.exec();
+    pauseLoop_ = nullptr;
     qApp->removeEventFilter(this);
     pausing_ = false;
 }
@@ -301,9 +308,11 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    if (pausing_) {
-        event->ignore();
-        return;
+    // The pause holds back the player's input, not the wish to leave (a hand-edited delay may
+    // be days long): the close box ends it at once and the program shuts down as usual.
+    closing_ = true;
+    if (pauseLoop_ != nullptr) {
+        pauseLoop_->quit();
     }
     event->accept();
     emit exitRequested();
@@ -387,6 +396,10 @@ void MainWindow::setControlEnabled(int control, bool enabled) {
 }
 
 void MainWindow::showMessage(const std::string& caption, const std::string& text) {
+    // The rest of a turn cut short by the close box shows no end-of-game message.
+    if (closing_) {
+        return;
+    }
     QMessageBox box(QMessageBox::NoIcon, toQString(caption), toQString(text), QMessageBox::Ok,
                     isActiveWindow() ? this : nullptr);
     box.setTextFormat(Qt::PlainText);

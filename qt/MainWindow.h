@@ -12,6 +12,7 @@
 #include "state/GameState.h"
 
 class QAction;
+class QEventLoop;
 class QLabel;
 class QMenu;
 class QPushButton;
@@ -101,6 +102,8 @@ class MainWindow : public QMainWindow, public Board {
     std::array<QAction*, 13> actions_{};
     std::unique_ptr<TurnFlow> turnFlow_;
     bool pausing_ = false;
+    QEventLoop* pauseLoop_ = nullptr;  // the pause's own loop while it runs
+    bool closing_ = false;             // the close box was used
 };
 
 }  // namespace quintaro

@@ -353,7 +353,6 @@ TEST_F(MainWindowTest, DuringThePauseTheComputersHandIsShownAndInputIsIgnored) {
         window.rollButton()->setEnabled(false);
         EXPECT_EQ(random.draws(), draws);
         QTest::keyClick(&window, Qt::Key_Space);
-        window.close();
         EXPECT_TRUE(window.isVisible());
     });
     QElapsedTimer timer;
@@ -365,6 +364,40 @@ TEST_F(MainWindowTest, DuringThePauseTheComputersHandIsShownAndInputIsIgnored) {
     EXPECT_EQ(window.turnLabel()->text(), "Ann");
     EXPECT_TRUE(watcher.seen().empty());
     EXPECT_TRUE(window.rollButton()->isEnabled());
+}
+
+// A hand-edited delay may keep the pause going for weeks; the close box still ends the
+// program at once, through the same request as outside the pause.
+TEST_F(MainWindowTest, TheCloseBoxEndsEvenTheLongestPause) {
+    RepeatRandom random({}, 9);
+    RandomScope scope(random);
+    GameState state = testing::gameState(2, 1);
+    state.delayMs = 2147483647;
+    MessageBoxWatcher watcher;
+    MainWindow window(state);
+    int exitRequests = 0;
+    QObject::connect(&window, &MainWindow::exitRequested, [&] { ++exitRequests; });
+    window.show();
+    clickRoll(window);
+    clickRoll(window);
+
+    bool closed = false;
+    QTimer::singleShot(100, &window, [&] {
+        ASSERT_TRUE(window.pausing());
+        closed = window.close();
+    });
+    // Should the close box be ignored, this ends the pause from outside, so that the test
+    // fails instead of waiting for weeks.
+    QTimer::singleShot(5000, [] { QCoreApplication::exit(1); });
+    QElapsedTimer timer;
+    timer.start();
+    clickRow(window, 0);
+    EXPECT_LT(timer.elapsed(), 3000);
+    EXPECT_TRUE(closed);
+    EXPECT_EQ(exitRequests, 1);
+    EXPECT_FALSE(window.pausing());
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_TRUE(watcher.seen().empty());
 }
 
 }  // namespace
