@@ -131,6 +131,9 @@ std::unique_ptr<QWidget> runNewGameDialog(GameState& state) {
     window->setGeometry(geometry);
 
     NewGameWindow* dialog = window.get();
+    // The buttons keep their own copies of the pictures; nothing else shows them, so the
+    // decoded pictures (large ones take many megabytes) go with the dialog.
+    QObject::connect(dialog, &QObject::destroyed, [] { freePictures(); });
     PictureButton* people = addModeButton(dialog, "peopleButton", 10, 0, "pvp_0.jpg");
     PictureButton* computer = addModeButton(dialog, "computerButton", 210, 1, "pvc_0.jpg");
     QObject::connect(people, &QAbstractButton::clicked, dialog,
