@@ -10,8 +10,13 @@ build=${3:-build/default}
 driver="$build/bench/newgame_memory"
 [ -x "$driver" ] || { echo "build first: cmake --build --preset default"; exit 2; }
 out=$(mktemp)
+# A copy of the game's folder: switching the language writes settings.ini.
+folder=$(mktemp -d)
+cp -r "$build/game/." "$folder"
+rm -f "$folder/settings.ini"
 QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy XDG_RUNTIME_DIR=$(mktemp -d) \
-    "$driver" "$PWD/$build/game" "$games" "$switch" 2>/dev/null | tee "$out"
+    "$driver" "$folder" "$games" "$switch" 2>/dev/null | tee "$out"
+rm -rf "$folder"
 first=$(sed -n 's/^games=10 rss_kib=\([0-9]*\)$/\1/p' "$out")
 last=$(sed -n "s/^games=$games rss_kib=\([0-9]*\)\$/\1/p" "$out")
 rm -f "$out"

@@ -1,10 +1,7 @@
 #include "qt/Sound.h"
 
 #include <SDL.h>
-
-#if defined(__linux__)
 #include <dlfcn.h>
-#endif
 
 #include <algorithm>
 #include <atomic>
@@ -16,6 +13,8 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 #include "media/WaveFile.h"
@@ -23,6 +22,55 @@
 namespace quintaro {
 
 namespace {
+
+// SDL is loaded at run time, by the loader thread at the first sound: with the thirty-odd
+// libraries it brings (sound servers, codecs, display servers) it would add a tenth to the
+// game's memory and start-up before the first window, for a sound heard only at the first
+// roll. Without the library the game is silent, as without a device.
+#define QUINTARO_SDL_FUNCTIONS(X) \
+    X(SDL_SetHint)                \
+    X(SDL_LogSetOutputFunction)   \
+    X(SDL_InitSubSystem)          \
+    X(SDL_QuitSubSystem)          \
+    X(SDL_OpenAudioDevice)        \
+    X(SDL_CloseAudioDevice)       \
+    X(SDL_PauseAudioDevice)       \
+    X(SDL_LockAudioDevice)        \
+    X(SDL_UnlockAudioDevice)      \
+    X(SDL_MixAudioFormat)         \
+    X(SDL_NewAudioStream)         \
+    X(SDL_AudioStreamPut)         \
+    X(SDL_AudioStreamGet)         \
+    X(SDL_AudioStreamAvailable)   \
+    X(SDL_AudioStreamFlush)       \
+    X(SDL_FreeAudioStream)        \
+    X(SDL_TLSCleanup)
+
+struct SdlLibrary {
+#define QUINTARO_SDL_POINTER(name) decltype(&::name) name = nullptr;
+    QUINTARO_SDL_FUNCTIONS(QUINTARO_SDL_POINTER)
+#undef QUINTARO_SDL_POINTER
+};
+
+// The library's functions, or nullptr when it is missing or lacks one of them. Loaded once
+// and kept for the rest of the run.
+const SdlLibrary* sdl() {
+    static const SdlLibrary* const loaded = []() -> const SdlLibrary* {
+        void* library = dlopen("libSDL2-2.0.so.0", RTLD_NOW | RTLD_LOCAL);
+        if (library == nullptr) {
+            return nullptr;
+        }
+        static SdlLibrary functions;
+        bool complete = true;
+#define QUINTARO_SDL_LOAD(name)                                                  \
+    functions.name = reinterpret_cast<decltype(&::name)>(dlsym(library, #name)); \
+    complete = complete && functions.name != nullptr;
+        QUINTARO_SDL_FUNCTIONS(QUINTARO_SDL_LOAD)
+#undef QUINTARO_SDL_LOAD
+        return complete ? &functions : nullptr;
+    }();
+    return loaded;
+}
 
 // One loaded sound in the device's own format, with its play position. The audio thread
 // reads `position` and `playing`; every change from our side happens under the device lock.
@@ -59,8 +107,7 @@ struct Output {
     bool loaderBusy = false;
     int loadingNumber = -1;  // the number of the job the loader runs, -1 for none
     std::atomic<bool> quitting{false};
-    // An SDL thread, so that SDL frees what it keeps per thread when the thread ends.
-    SDL_Thread* loader = nullptr;
+    std::thread loader;
 
     ~Output() { close(); }
 
@@ -73,7 +120,7 @@ struct Output {
             jobs.push_back(LoadJob{-1, {}, 0});  // only open the device
             changed.notify_all();
         }
-        changed.wait(lock, [this] { return loader == nullptr || (jobs.empty() && !loaderBusy); });
+        changed.wait(lock, [this] { return !loader.joinable() || (jobs.empty() && !loaderBusy); });
     }
 
     void close() {
@@ -83,15 +130,14 @@ struct Output {
             jobs.clear();
             changed.notify_all();
         }
-        if (loader != nullptr) {
-            SDL_WaitThread(loader, nullptr);
+        if (loader.joinable()) {
+            loader.join();
         }
         const std::lock_guard lock(mutex);
-        loader = nullptr;
         if (device != 0) {
-            SDL_CloseAudioDevice(device);  // waits for the audio thread to stop
+            sdl()->SDL_CloseAudioDevice(device);  // waits for the audio thread to stop
             device = 0;
-            SDL_QuitSubSystem(SDL_INIT_AUDIO);
+            sdl()->SDL_QuitSubSystem(SDL_INIT_AUDIO);
         }
         sounds.clear();
         generations.clear();
@@ -154,8 +200,8 @@ void fillOutput(void* userdata, Uint8* stream, int length) {
             std::memcpy(stream, from, chunk);
             first = false;
         } else {
-            SDL_MixAudioFormat(stream, from, out.obtained.format, static_cast<Uint32>(chunk),
-                               SDL_MIX_MAXVOLUME);
+            sdl()->SDL_MixAudioFormat(stream, from, out.obtained.format, static_cast<Uint32>(chunk),
+                                      SDL_MIX_MAXVOLUME);
         }
         sound.position += chunk;
         if (sound.position >= sound.data.size()) {
@@ -215,30 +261,30 @@ std::optional<std::vector<Uint8>> readInDeviceFormat(Output& out, const LoadJob&
         return converted;
     }
     SDL_AudioStream* stream =
-        SDL_NewAudioStream(format, static_cast<Uint8>(layout.channels), layout.sampleRate,
-                           device.format, device.channels, device.freq);
+        sdl()->SDL_NewAudioStream(format, static_cast<Uint8>(layout.channels), layout.sampleRate,
+                                  device.format, device.channels, device.freq);
     if (stream == nullptr) {
         return std::nullopt;
     }
     const auto drain = [&] {
-        const int available = SDL_AudioStreamAvailable(stream);
+        const int available = sdl()->SDL_AudioStreamAvailable(stream);
         if (available <= 0) {
             return true;
         }
         const std::size_t start = converted.size();
         converted.resize(start + static_cast<std::size_t>(available));
-        const int got = SDL_AudioStreamGet(stream, converted.data() + start, available);
+        const int got = sdl()->SDL_AudioStreamGet(stream, converted.data() + start, available);
         converted.resize(start + static_cast<std::size_t>(std::max(got, 0)));
         return got >= 0;
     };
     bool ok = true;
     while (ok && reader.read(framesPerPiece, piece)) {
         ok = !stale(out, job) &&
-             SDL_AudioStreamPut(stream, piece.data(), static_cast<int>(piece.size())) == 0 &&
+             sdl()->SDL_AudioStreamPut(stream, piece.data(), static_cast<int>(piece.size())) == 0 &&
              drain();
     }
-    ok = ok && SDL_AudioStreamFlush(stream) == 0 && drain();
-    SDL_FreeAudioStream(stream);
+    ok = ok && sdl()->SDL_AudioStreamFlush(stream) == 0 && drain();
+    sdl()->SDL_FreeAudioStream(stream);
     if (!ok) {
         return std::nullopt;
     }
@@ -249,10 +295,16 @@ std::optional<std::vector<Uint8>> readInDeviceFormat(Output& out, const LoadJob&
 // Initialises SDL's audio subsystem and opens the default device; sound stays off when
 // either fails. Runs on the loader thread; the result is published under the mutex.
 void openDevice(Output& out) {
-    quietenAlsa();
     SDL_AudioDeviceID device = 0;
     SDL_AudioSpec obtained{};
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {
+    const SdlLibrary* library = sdl();
+    if (library != nullptr) {
+        library->SDL_LogSetOutputFunction(discardLog, nullptr);
+        // Ctrl+C and SIGTERM stay with the program (Qt), not with SDL's event queue.
+        library->SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+        quietenAlsa();
+    }
+    if (library != nullptr && library->SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {
         SDL_AudioSpec wanted{};
         wanted.freq = 44100;
         wanted.format = AUDIO_S16SYS;
@@ -263,9 +315,10 @@ void openDevice(Output& out) {
         // Whatever the device prefers is taken; sounds are converted to it when loaded. A
         // driver that initialises but has no device to open (no card, no sound server)
         // fails here, and sound stays off for the run.
-        device = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, SDL_AUDIO_ALLOW_ANY_CHANGE);
+        device =
+            sdl()->SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, SDL_AUDIO_ALLOW_ANY_CHANGE);
         if (device == 0) {
-            SDL_QuitSubSystem(SDL_INIT_AUDIO);
+            sdl()->SDL_QuitSubSystem(SDL_INIT_AUDIO);
         }
     }
     const std::lock_guard lock(out.mutex);
@@ -273,7 +326,7 @@ void openDevice(Output& out) {
     out.device = device;
     out.deviceTried = true;
     if (device != 0) {
-        SDL_PauseAudioDevice(device, 0);
+        sdl()->SDL_PauseAudioDevice(device, 0);
     }
 }
 
@@ -302,13 +355,12 @@ void runJob(Output& out, const LoadJob& job) {
     LoadedSound sound;
     sound.data = std::move(*data);
     sound.playing = play;
-    SDL_LockAudioDevice(out.device);
+    sdl()->SDL_LockAudioDevice(out.device);
     std::swap(out.sounds[job.number], sound);
-    SDL_UnlockAudioDevice(out.device);
+    sdl()->SDL_UnlockAudioDevice(out.device);
 }
 
-int runLoader(void* data) {
-    Output& out = *static_cast<Output*>(data);
+void runLoader(Output& out) {
     std::unique_lock lock(out.mutex);
     while (!out.quitting) {
         if (out.jobs.empty()) {
@@ -328,14 +380,22 @@ int runLoader(void* data) {
     }
     out.loaderBusy = false;
     out.changed.notify_all();
-    return 0;
+    lock.unlock();
+    // SDL keeps an error text per thread; this thread is not SDL's own, so it is freed here.
+    if (out.deviceTried && sdl() != nullptr) {
+        sdl()->SDL_TLSCleanup();
+    }
 }
 
 void Output::startLoader() {
-    if (loader != nullptr || !initialised) {
+    if (loader.joinable() || !initialised) {
         return;
     }
-    loader = SDL_CreateThread(runLoader, "quintaro-sound", this);
+    try {
+        loader = std::thread(runLoader, std::ref(*this));
+    } catch (const std::system_error&) {
+        // No thread to load on: the game stays silent.
+    }
 }
 
 }  // namespace
@@ -346,11 +406,9 @@ void initSound() {
     if (out.initialised) {
         return;
     }
+    // Nothing else yet: SDL is loaded and the device opened by the first load, on the loader
+    // thread.
     out.initialised = true;
-    SDL_LogSetOutputFunction(discardLog, nullptr);
-    // Ctrl+C and SIGTERM stay with the program (Qt), not with SDL's event queue.
-    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    // Nothing else yet: the device is opened by the first load, on the loader thread.
 }
 
 void loadSound(int number, const std::string& fileName) {
@@ -364,14 +422,14 @@ void loadSound(int number, const std::string& fileName) {
     out.playWhenLoaded.erase(number);
     std::optional<LoadedSound> released;
     if (out.device != 0) {
-        SDL_LockAudioDevice(out.device);
+        sdl()->SDL_LockAudioDevice(out.device);
         if (auto found = out.sounds.extract(number)) {
             released = std::move(found.mapped());
         }
-        SDL_UnlockAudioDevice(out.device);
+        sdl()->SDL_UnlockAudioDevice(out.device);
     }
     out.startLoader();
-    if (out.loader == nullptr) {
+    if (!out.loader.joinable()) {
         return;  // no thread to load on: the game stays silent
     }
     out.jobs.push_back(LoadJob{number, fileName, generation});
@@ -386,14 +444,14 @@ void playSound(int number) {
         return;
     }
     if (out.device != 0) {
-        SDL_LockAudioDevice(out.device);
+        sdl()->SDL_LockAudioDevice(out.device);
         const auto found = out.sounds.find(number);
         if (found != out.sounds.end()) {
             // Whatever is left of an earlier play is dropped: the sound starts over, alone.
             found->second.position = 0;
             found->second.playing = true;
         }
-        SDL_UnlockAudioDevice(out.device);
+        sdl()->SDL_UnlockAudioDevice(out.device);
         if (found != out.sounds.end()) {
             return;
         }
@@ -416,9 +474,9 @@ void freeSound(int number) {
         return;
     }
     // Taken out under the lock, released after it: the audio thread waits only briefly.
-    SDL_LockAudioDevice(out.device);
+    sdl()->SDL_LockAudioDevice(out.device);
     auto released = out.sounds.extract(number);
-    SDL_UnlockAudioDevice(out.device);
+    sdl()->SDL_UnlockAudioDevice(out.device);
     lock.unlock();
 }
 
