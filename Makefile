@@ -20,7 +20,7 @@ fuzz:
 	tools/run-fuzzers.sh 60
 
 bench: test
-	build/default/bench/quintaro_bench
+	build/ci/bench/quintaro_bench && build/ci/bench/quintaro_coach_bench
 
 clean:
 	rm -rf build

@@ -24,6 +24,8 @@ QT_QPA_PLATFORM=offscreen
 SDL_AUDIODRIVER=dummy
 XDG_RUNTIME_DIR=$(mktemp -d)
 export QT_QPA_PLATFORM SDL_AUDIODRIVER XDG_RUNTIME_DIR
+# Every C++ file formatted as .clang-format says.
+sh tools/check-format.sh
 # The Linux edition, warnings as errors.
 cmake --preset ci
 cmake --build --preset ci

@@ -17,8 +17,7 @@
 #include <unistd.h>
 
 #include "qt/Application.h"
-#include "qt/MainWindow.h"
-#include "qt/Sound.h"
+#include "shell/Menu.h"
 #include "state/GameState.h"
 
 namespace {
@@ -48,21 +47,20 @@ int main(int argc, char** argv) {
     QApplication app(qtArgc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
 
-    quintaro::Application game;
-    game.state() = quintaro::loadGameState();
-    game.state().playerCount = 2;
-    game.state().computerMode = 1;
-    game.state().playerNames[1] = "Ann";
-    game.state().playerNames[2] = "Computer";
-    quintaro::initSound();
+    quintaro::GameState state = quintaro::loadGameState();
+    state.playerCount = 2;
+    state.computerMode = 1;
+    state.playerNames[1] = "Ann";
+    state.playerNames[2] = "Computer";
+    quintaro::Application game(state);
+    game.initSound();
     game.startGame();
 
     int done = 0;
     QTimer step;
     QObject::connect(&step, &QTimer::timeout, [&] {
-        quintaro::MainWindow* window = game.window();
         if (switchEvery > 0 && done % switchEvery == 0) {
-            window->switchLanguage(done / switchEvery % 3);
+            game.shell().switchLanguage(done / switchEvery % 3);
         }
         // The question is answered Yes as soon as it is shown.
         QTimer::singleShot(0, [] {
@@ -70,7 +68,7 @@ int main(int argc, char** argv) {
                 box->done(QMessageBox::Yes);
             }
         });
-        window->chooseMenuItem(quintaro::NewGameItem);
+        game.shell().chooseMenuItem(quintaro::NewGameItem);
         ++done;
         if (done == 10 || done % 100 == 0) {
             // Measured at the next step, once the old window has really gone.

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "qt/Application.h"
 #include "qt/MainWindow.h"
 #include "state/GameState.h"
 
@@ -18,8 +19,9 @@ void BM_RollClickAndRepaint(benchmark::State& bench) {
     state.languageFile = "en.lang";
     state.playerNames[1] = "Ann";
     state.playerNames[2] = "Bob";
-    quintaro::MainWindow window(state);
-    window.show();
+    quintaro::Application game(state);
+    game.startGame();
+    quintaro::MainWindow& window = *game.window();
     QApplication::processEvents();
     for (auto _ : bench) {
         // Two rolls make a turn; the second disables the button, so re-enable it to keep

@@ -12,31 +12,6 @@ namespace quintaro {
 
 namespace {
 
-struct RowChoice {
-    int row;
-    int points;
-};
-
-struct Preference {
-    int count;
-    std::array<RowChoice, 5> choices;
-};
-
-// Per hand category, the lower rows in which it scores, from the highest row down.
-constexpr std::array<Preference, 8> rowPreferences = {{
-    {0, {}},                                            // NoHand: never booked
-    {5, {{{13, 5}, {12, 4}, {9, 3}, {8, 2}, {7, 1}}}},  // FiveOfAKind
-    {4, {{{12, 4}, {9, 3}, {8, 2}, {7, 1}}}},           // FourOfAKind
-    {4, {{{11, 4}, {9, 3}, {8, 2}, {7, 1}}}},           // FullHouse
-    {1, {{{10, 4}}}},                                   // Straight
-    {3, {{{9, 3}, {8, 2}, {7, 1}}}},                    // Trips
-    {2, {{{8, 2}, {7, 1}}}},                            // TwoPair
-    {1, {{{7, 1}}}},                                    // Pair
-}};
-
-// Where a 0 is struck when nothing else can be booked; rows 6 and 14 are never struck.
-constexpr std::array<int, 13> strikeOrder = {13, 12, 11, 10, 9, 8, 7, 5, 4, 3, 2, 1, 0};
-
 // Shows a hand string on dice 1..5, "10" as one face; missing faces leave a die blank.
 void showHand(Board& board, std::string_view hand) {
     std::size_t at = 0;
@@ -51,27 +26,25 @@ void showHand(Board& board, std::string_view hand) {
 }
 
 void showHandName(Board& board, const GameState& state, int category) {
-    KeyValueFile language;
-    language.open(state.languageFile);
-    std::string name = language.readText("hands" + std::to_string(category),
-                                         state.handNames[std::size_t(category)]);
-    language.close();
-    board.setControlText(HandLabel, name);
+    board.setControlText(HandLabel,
+                         readOneText(state.languageFile, "hands" + std::to_string(category),
+                                     state.handNames[std::size_t(category)]));
 }
 
 void bookChosenRow(Board& board, GameState& state, int category, std::string_view hand) {
-    const Preference& preference = rowPreferences[std::size_t(category)];
-    for (int i = 0; i < preference.count; ++i) {
-        const RowChoice& choice = preference.choices[std::size_t(i)];
-        if (bookComputerCell(board, choice.row, choice.points) == 1) {
+    // The lower rows in which the hand scores, from the highest row down.
+    for (int row = int(Row::FiveOfAKind); row >= int(Row::Pair); --row) {
+        const int points = lowerRowPoints(row, category);
+        if (points > 0 && bookComputerCell(board, row, points) == 1) {
             return;
         }
     }
     if (bookBestUpperRow(board, state, hand) == 1) {
         return;
     }
-    for (int row : strikeOrder) {
-        if (bookComputerCell(board, row, 0) == 1) {
+    // A 0 is struck in the highest free row; the bonus and total rows are never struck.
+    for (int row = rowCount - 1; row >= 0; --row) {
+        if (isBookableRow(row) && bookComputerCell(board, row, 0) == 1) {
             return;
         }
     }

@@ -3,57 +3,19 @@
 #include <QApplication>
 #include <QIcon>
 
+#include "qt/Document.h"
+#include "qt/InputBox.h"
 #include "qt/MainWindow.h"
-#include "qt/NewGameDialog.h"
 #include "qt/Picture.h"
 #include "qt/Sound.h"
 #include "qt/UiText.h"
 
 namespace quintaro {
 
-Application::Application() = default;
+Application::Application(GameState& state) : state_(state), shell_(state, *this) {}
 
 Application::~Application() {
     shutdown();
-}
-
-bool Application::startUp() {
-    state_ = loadGameState();
-    useToolkitLanguage(state_.languageCode);
-    initSound();
-    std::unique_ptr<QWidget> dialog = runNewGameDialog(state_);
-    if (!dialog) {
-        return false;
-    }
-    // The main window takes the dialog's place: it stays on screen until the window is up.
-    startGame();
-    dialog.reset();
-    return true;
-}
-
-void Application::startGame() {
-    window_ = std::make_unique<MainWindow>(state_);
-    connect(window_.get(), &MainWindow::newGameRequested, this, &Application::newGame,
-            Qt::QueuedConnection);
-    connect(window_.get(), &MainWindow::exitRequested, this, &Application::exit);
-    window_->show();
-    window_->activateWindow();
-}
-
-void Application::newGame() {
-    // Same players, names, mode and language; the old game is gone.
-    state_.resetProgress();
-    freeSound(0);
-    if (window_) {
-        window_->disconnect(this);
-        window_->hide();
-        window_.release()->deleteLater();
-    }
-    startGame();
-}
-
-void Application::exit() {
-    QCoreApplication::exit(0);
 }
 
 int Application::run() {
@@ -63,9 +25,77 @@ int Application::run() {
 }
 
 void Application::shutdown() {
-    releaseSound();
-    freePictures();
-    window_.reset();
+    shell_.shutdown();
+    // The main window was handed to deleteLater; no event loop runs any more to delete it.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void Application::useToolkitLanguage(const std::string& languageCode) {
+    quintaro::useToolkitLanguage(languageCode);
+}
+
+void Application::initSound() {
+    quintaro::initSound();
+}
+
+void Application::loadSound(int number, const std::string& fileName) {
+    quintaro::loadSound(number, fileName);
+}
+
+void Application::playSound(int number) {
+    quintaro::playSound(number);
+}
+
+void Application::freeSound(int number) {
+    quintaro::freeSound(number);
+}
+
+void Application::releaseSound() {
+    quintaro::releaseSound();
+}
+
+void Application::freePictures() {
+    quintaro::freePictures();
+}
+
+void Application::openDocument(const std::string& fileName) {
+    quintaro::openDocument(fileName);
+}
+
+GameMode Application::chooseGameMode(const std::string& title, const std::string& peopleName,
+                                     const std::string& computerName) {
+    return newGameDialog_.chooseMode(toQString(title), toQString(peopleName),
+                                     toQString(computerName));
+}
+
+void Application::closeNewGameDialog() {
+    newGameDialog_.questionsAnswered();
+    newGameDialog_.close();
+}
+
+std::string Application::inputBox(const std::string& title, const std::string& prompt,
+                                  const std::string& defaultText) {
+    return toStdString(
+        quintaro::inputBox(toQString(title), toQString(prompt), toQString(defaultText)));
+}
+
+GameWindow& Application::openMainWindow(const WindowTexts& texts, WindowEvents& events) {
+    window_ = std::make_unique<MainWindow>(state_, texts, events);
+    window_->show();
+    window_->activateWindow();
+    return *window_;
+}
+
+void Application::closeMainWindow() {
+    if (window_) {
+        // The window may be closed from within its own menu command: it goes once that is over.
+        window_->hide();
+        window_.release()->deleteLater();
+    }
+}
+
+void Application::quit() {
+    QCoreApplication::exit(0);
 }
 
 int runQuintaro(const char* programName) {
@@ -75,8 +105,11 @@ int runQuintaro(const char* programName) {
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setApplicationName(QStringLiteral("Quintaro"));
     QApplication::setWindowIcon(QIcon(QStringLiteral("quintaro.png")));
+    // The desktop matches the game's windows to its installed desktop entry by this name.
+    QApplication::setDesktopFileName(QStringLiteral(QUINTARO_APP_ID));
 
-    Application game;
+    GameState state;
+    Application game(state);
     if (game.startUp()) {
         return game.run();
     }

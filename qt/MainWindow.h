@@ -1,14 +1,14 @@
 #pragma once
 // The main window of one game: menu bar, score card, five dice, the roll button and two
-// labels. Its widgets are the only store of the dice and the scores; the rules reach them
-// through the Board interface.
+// labels. Its widgets are the only store of the dice and the scores; the shell reaches them
+// through the board, and hears of clicks and menu commands through WindowEvents.
 
 #include <QMainWindow>
 #include <array>
 #include <memory>
 
-#include "rules/Board.h"
-#include "shell/TurnFlow.h"
+#include "qt/WidgetBoard.h"
+#include "shell/Frontend.h"
 #include "state/GameState.h"
 
 class QAction;
@@ -21,40 +21,33 @@ namespace quintaro {
 
 class ScoreGrid;
 
-// Menu item numbers of the main window.
-enum MenuItem : int {
-    NewGameItem = 1,
-    ExitItem = 2,
-    RulesItem = 3,
-    AboutItem = 4,
-    OptionsItem = 5,
-    EnglishItem = 10,
-    GermanItem = 11,
-    BulgarianItem = 12,
-};
-
-class MainWindow : public QMainWindow, public Board {
+class MainWindow : public QMainWindow, public GameWindow {
     Q_OBJECT
   public:
     static constexpr int clientWidth = 600;
     static constexpr int clientHeight = 300;
 
-    explicit MainWindow(GameState& state, QWidget* parent = nullptr);
+    MainWindow(const GameState& state, const WindowTexts& texts, WindowEvents& events,
+               QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    // Board
-    std::string cellText(int row, int column) const override;
-    void setCellText(int row, int column, const std::string& text) override;
-    bool cellColourSet(int row, int column) const override;
-    void setCellColour(int row, int column, Colour colour) override;
-    void setRowColour(int row, Colour colour) override;
-    bool dieHeld(int die) const override;
-    void setDieHeld(int die, bool held) override;
-    std::string controlText(int control) const override;
-    void setControlText(int control, const std::string& text) override;
-    bool controlEnabled(int control) const override;
-    void setControlEnabled(int control, bool enabled) override;
-    void showMessage(const std::string& caption, const std::string& text) override;
+    // GameWindow
+    WidgetBoard& board() override { return *board_; }
+    void setTitle(const std::string& title) override;
+    void setMenuTexts(const std::array<std::string, menuTextCount>& texts) override;
+    bool askYesNo(const std::string& caption, const std::string& text) override;
+    bool runOptionsDialog(const OptionsTexts& texts, int shownSeconds,
+                          OptionsChoice& choice) override;
+    void pause(int milliseconds) override;
+    int selectedRow() const override;
+    void selectRow(int row) override;
+    void focusScoreCard() override;
+    void showHint(const HintView& hint) override;
+    void clearHint() override;
+    void setAccessibleTexts(const AccessibleTexts& texts) override;
+
+    // The dice the coach's hint has framed, bit d-1 for die d.
+    unsigned hintedDice() const { return hintedDice_; }
 
     ScoreGrid* scoreCard() const { return scoreCard_; }
     QPushButton* die(int number) const { return dice_.at(std::size_t(number - 1)); }
@@ -63,47 +56,34 @@ class MainWindow : public QMainWindow, public Board {
     QLabel* handLabel() const { return handLabel_; }
     QAction* menuAction(int item) const;
     QMenu* languageMenu() const { return languageMenu_; }
-    const TurnFlow& turnFlow() const { return *turnFlow_; }
     // Whether the window is in the pause after the computer's turn.
     bool pausing() const { return pausing_; }
-
-    // The menu commands, as the menu items run them.
-    void chooseMenuItem(int item);
-    void switchLanguage(int index);
-    void showAbout();
-    void showOptions();
-
-  signals:
-    // New Game was confirmed: the game is to be rebuilt with the same players.
-    void newGameRequested();
-    // Exit was chosen, or the close box used: the program is to shut down.
-    void exitRequested();
 
   protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    void buildMenuBar(const class KeyValueFile& texts);
-    void askNewGame();
-    void pause(int milliseconds);
-    QWidget* control(int number) const;
+    void buildMenuBar(const WindowTexts& texts);
+    // A key of play from the keyboard, whichever control has the focus; false for other keys.
+    bool handleGameKey(int key);
 
-    GameState& state_;
+    WindowEvents& events_;
     ScoreGrid* scoreCard_ = nullptr;
     QPushButton* rollButton_ = nullptr;
     QLabel* turnLabel_ = nullptr;
     QLabel* handLabel_ = nullptr;
     std::array<QPushButton*, 5> dice_{};
-    QMenu* gameMenu_ = nullptr;
-    QMenu* toolsMenu_ = nullptr;
-    QMenu* helpMenu_ = nullptr;
     QMenu* languageMenu_ = nullptr;
+    // Menu titles and items by MenuText, and the items by item number.
+    std::array<QAction*, menuTextCount> menuTexts_{};
     std::array<QAction*, 13> actions_{};
-    std::unique_ptr<TurnFlow> turnFlow_;
+    std::unique_ptr<WidgetBoard> board_;
     bool pausing_ = false;
     QEventLoop* pauseLoop_ = nullptr;  // the pause's own loop while it runs
-    bool closing_ = false;             // the close box was used
+    unsigned hintedDice_ = 0;
+    bool hintShown_ = false;
+    QString handTextBeforeHint_;
 };
 
 }  // namespace quintaro

@@ -5,17 +5,13 @@
 #include <QGuiApplication>
 #include <QScreen>
 
-#include "qt/InputBox.h"
 #include "qt/Picture.h"
 #include "qt/PictureButton.h"
 #include "qt/UiText.h"
-#include "settings/KeyValueFile.h"
 
 namespace quintaro {
 
 namespace {
-
-enum class Mode { None, People, Computer };
 
 class NewGameWindow : public QWidget {
   public:
@@ -26,18 +22,16 @@ class NewGameWindow : public QWidget {
                                Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {}
 
     Phase phase = Phase::Open;
-    Mode chosen = Mode::None;
+    GameMode chosen = GameMode::None;
     bool closeRequested = false;
-    QEventLoop* loop = nullptr;
+    ModalLoop loop;
 
-    void choose(Mode mode) {
-        if (phase != Phase::Open || chosen != Mode::None) {
+    void choose(GameMode mode) {
+        if (phase != Phase::Open || chosen != GameMode::None) {
             return;
         }
         chosen = mode;
-        if (loop != nullptr) {
-            loop->quit();
-        }
+        loop.wake();
     }
 
   protected:
@@ -47,9 +41,7 @@ class NewGameWindow : public QWidget {
                 // Before a mode is chosen the close box ends the program: no game starts.
                 closeRequested = true;
                 event->accept();
-                if (loop != nullptr) {
-                    loop->quit();
-                }
+                loop.wake();
                 break;
             case Phase::Asking:
                 // The questions have to be answered first.
@@ -62,23 +54,6 @@ class NewGameWindow : public QWidget {
     }
 };
 
-struct DialogTexts {
-    QString enterName;
-    QString enterNrP;
-    QString gameMode;
-};
-
-DialogTexts readTexts(const std::string& languageFile) {
-    KeyValueFile file;
-    file.open(languageFile);
-    DialogTexts texts;
-    texts.enterName = readUiText(file, "enterName", "");
-    texts.enterNrP = readUiText(file, "enterNrP", "");
-    texts.gameMode = readUiText(file, "gameMode", "");
-    file.close();
-    return texts;
-}
-
 PictureButton* addModeButton(QWidget* window, const char* name, int x, int pictureNumber,
                              const char* pictureFile) {
     auto* button = new PictureButton(window);
@@ -89,46 +64,21 @@ PictureButton* addModeButton(QWidget* window, const char* name, int x, int pictu
     return button;
 }
 
-void askPeople(GameState& state, const DialogTexts& texts) {
-    state.computerMode = 0;
-    // Only a number from 2 to 4 leaves this question; Escape answers "" which reads as 0.
-    while (state.playerCount < 2 || state.playerCount > 4) {
-        const QString answer =
-            inputBox(QStringLiteral("PvP mode"), texts.enterNrP, QStringLiteral("2"));
-        state.playerCount = textToNumber(toStdString(answer));
-    }
-    for (int i = 1; i <= state.playerCount; ++i) {
-        const QString answer =
-            inputBox(QString(), texts.enterName, QStringLiteral("Player ") + QString::number(i));
-        state.playerNames[std::size_t(i)] = toStdString(answer);
-    }
-}
-
-void askComputer(GameState& state, const DialogTexts& texts) {
-    state.computerMode = 1;
-    state.playerCount = 2;
-    state.playerNames[1] =
-        toStdString(inputBox(QString(), texts.enterName, QStringLiteral("Player 1")));
-    state.playerNames[2] = "Computer";
-}
-
 }  // namespace
 
-std::unique_ptr<QWidget> runNewGameDialog(GameState& state) {
-    const DialogTexts texts = readTexts(state.languageFile);
+NewGameDialog::NewGameDialog() = default;
+NewGameDialog::~NewGameDialog() = default;
 
+GameMode NewGameDialog::chooseMode(const QString& title, const QString& peopleName,
+                                   const QString& computerName) {
     auto window = std::make_unique<NewGameWindow>();
     window->setObjectName(QStringLiteral("newGameDialog"));
-    window->setWindowTitle(texts.gameMode);
+    window->setWindowTitle(title);
     window->setFont(guiFont());
     window->setBackgroundRole(QPalette::Button);
     window->setAutoFillBackground(true);
-
-    QRect geometry(0, 0, newGameDialogWidth, newGameDialogHeight);
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        geometry.moveCenter(screen->geometry().center());
-    }
-    window->setGeometry(geometry);
+    window->resize(newGameDialogWidth, newGameDialogHeight);
+    centreOnScreen(window.get());
 
     NewGameWindow* dialog = window.get();
     // The buttons keep their own copies of the pictures; nothing else shows them, so the
@@ -136,34 +86,35 @@ std::unique_ptr<QWidget> runNewGameDialog(GameState& state) {
     QObject::connect(dialog, &QObject::destroyed, [] { freePictures(); });
     PictureButton* people = addModeButton(dialog, "peopleButton", 10, 0, "pvp_0.jpg");
     PictureButton* computer = addModeButton(dialog, "computerButton", 210, 1, "pvc_0.jpg");
+    // The buttons are pictures: their names are for screen readers.
+    people->setAccessibleName(peopleName);
+    computer->setAccessibleName(computerName);
     QObject::connect(people, &QAbstractButton::clicked, dialog,
-                     [dialog] { dialog->choose(Mode::People); });
+                     [dialog] { dialog->choose(GameMode::People); });
     QObject::connect(computer, &QAbstractButton::clicked, dialog,
-                     [dialog] { dialog->choose(Mode::Computer); });
+                     [dialog] { dialog->choose(GameMode::Computer); });
 
-    QEventLoop loop;
-    dialog->loop = &loop;
+    window_ = std::move(window);
     dialog->show();
-    while (dialog->chosen == Mode::None && !dialog->closeRequested) {
-        // A non-zero result means the whole program is quitting: no game starts then either.
-        if (loop.exec() != 0) {
-            break;
-        }
+    // A program that is quitting starts no game either.
+    while (dialog->chosen == GameMode::None && !dialog->closeRequested && dialog->loop.run()) {
     }
-    dialog->loop = nullptr;
-
-    if (dialog->chosen == Mode::None) {
-        return nullptr;
+    if (dialog->chosen == GameMode::None) {
+        window_.reset();
+        return GameMode::None;
     }
-
     dialog->phase = NewGameWindow::Phase::Asking;
-    if (dialog->chosen == Mode::People) {
-        askPeople(state, texts);
-    } else {
-        askComputer(state, texts);
+    return dialog->chosen;
+}
+
+void NewGameDialog::questionsAnswered() {
+    if (auto* dialog = static_cast<NewGameWindow*>(window_.get())) {
+        dialog->phase = NewGameWindow::Phase::Done;
     }
-    dialog->phase = NewGameWindow::Phase::Done;
-    return window;
+}
+
+void NewGameDialog::close() {
+    window_.reset();
 }
 
 }  // namespace quintaro

@@ -5,7 +5,7 @@
 #include <QWidget>
 #include <memory>
 
-#include "state/GameState.h"
+#include "shell/Frontend.h"
 
 namespace quintaro {
 
@@ -15,10 +15,27 @@ inline constexpr int newGameDialogHeight = 75;
 inline constexpr int modeButtonWidth = 185;
 inline constexpr int modeButtonHeight = 40;
 
-// Runs the dialog until a mode has been chosen and every name entered, and sets
-// state.computerMode, state.playerCount and state.playerNames. Returns the dialog window, still
-// on screen, for the caller to close once the main window stands in its place; returns nullptr
-// when the dialog was closed before a mode was chosen (no game is to start).
-std::unique_ptr<QWidget> runNewGameDialog(GameState& state);
+class NewGameDialog {
+  public:
+    NewGameDialog();
+    ~NewGameDialog();
+    NewGameDialog(const NewGameDialog&) = delete;
+    NewGameDialog& operator=(const NewGameDialog&) = delete;
+
+    // Shows the dialog and waits until a picture button is clicked; None when the dialog was
+    // closed first (it is then gone). Otherwise the dialog stays on screen, its close box
+    // ignored, while the questions are asked.
+    GameMode chooseMode(const QString& title, const QString& peopleName = QString(),
+                        const QString& computerName = QString());
+    // The questions are over: the close box works again.
+    void questionsAnswered();
+    // Takes the dialog off the screen, once the main window stands in its place.
+    void close();
+
+    QWidget* window() const { return window_.get(); }
+
+  private:
+    std::unique_ptr<QWidget> window_;
+};
 
 }  // namespace quintaro

@@ -16,15 +16,10 @@
 #include <functional>
 
 #include "qt/UiText.h"
-#include "settings/KeyValueFile.h"
 
 namespace quintaro {
 
 namespace {
-
-int clampSeconds(int seconds) {
-    return std::clamp(seconds, 0, maxDelaySeconds);
-}
 
 // A right-aligned number field with a pair of up/down arrows beside it. The arrows and the
 // Up and Down keys step the value within 0 to 5; text typed into the field is read with the
@@ -39,9 +34,8 @@ class SecondsControl : public QWidget {
         field_->setFrame(true);
         field_->setGeometry(0, 0, 20, 20);
         field_->installEventFilter(this);
-        QObject::connect(field_, &QLineEdit::textEdited, this, [this](const QString& text) {
-            value_ = clampSeconds(textToNumber(toStdString(text)));
-        });
+        QObject::connect(field_, &QLineEdit::textEdited, this,
+                         [this](const QString& text) { value_ = typedSeconds(toStdString(text)); });
         // Once typing is over the field shows what will be stored.
         QObject::connect(field_, &QLineEdit::editingFinished, this, [this] { changed(); });
 
@@ -57,7 +51,7 @@ class SecondsControl : public QWidget {
     QLineEdit* field() const { return field_; }
 
     void step(int delta) {
-        value_ = clampSeconds(value_ + delta);
+        value_ = stepSeconds(value_, delta);
         changed();
     }
 
@@ -106,16 +100,14 @@ class OptionsWindow : public QWidget {
                                Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {}
 
     Outcome outcome = Outcome::Open;
-    QEventLoop* loop = nullptr;
+    ModalLoop loop;
 
     void finish(Outcome how) {
         if (outcome != Outcome::Open) {
             return;
         }
         outcome = how;
-        if (loop != nullptr) {
-            loop->quit();
-        }
+        loop.wake();
     }
 
   protected:
@@ -143,35 +135,11 @@ QPushButton* addButton(QWidget* parent, const char* name, const QString& text, Q
     return button;
 }
 
-void save(const GameState& state) {
-    KeyValueFile settings;
-    settings.open(std::string(settingsFileName));
-    settings.writeText("delay", numberToText(state.delayMs));
-    settings.writeText("strongerCPU", state.strongerCPU != 0 ? "1" : "0");
-    // A file that cannot be written keeps its old values; the new ones still apply now.
-    settings.close();
-}
-
-// Enables the main window again on the way out, whichever way the dialog ends.
-class EnableOnExit {
-  public:
-    explicit EnableOnExit(QWidget* window) : window_(window) {}
-    ~EnableOnExit() {
-        if (window_ != nullptr) {
-            window_->setEnabled(true);
-        }
-    }
-    EnableOnExit(const EnableOnExit&) = delete;
-    EnableOnExit& operator=(const EnableOnExit&) = delete;
-
-  private:
-    QPointer<QWidget> window_;
-};
-
 }  // namespace
 
-void runOptionsDialog(QWidget* mainWindow, GameState& state) {
-    EnableOnExit enableMainWindow(mainWindow);
+bool runOptionsDialog(QWidget* mainWindow, const OptionsTexts& texts, int shownSeconds,
+                      OptionsChoice& choice) {
+    DisabledWhile mainWindowOff(mainWindow);
 
     OptionsWindow window;
     window.setObjectName(QStringLiteral("optionsDialog"));
@@ -179,35 +147,27 @@ void runOptionsDialog(QWidget* mainWindow, GameState& state) {
     window.setFont(guiFont());
     window.setBackgroundRole(QPalette::Button);
     window.setAutoFillBackground(true);
-    QRect geometry(0, 0, optionsDialogWidth, optionsDialogHeight);
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        geometry.moveCenter(screen->geometry().center());
-    }
-    window.setGeometry(geometry);
     window.setFixedSize(optionsDialogWidth, optionsDialogHeight);
+    centreOnScreen(&window);
 
-    KeyValueFile language;
-    language.open(state.languageFile);
-    addLabel(&window, "cpuHandLabel", readUiText(language, "ShowCPUhand", ""), {5, 20, 165, 20});
+    addLabel(&window, "cpuHandLabel", toQString(texts.showComputerHand), {5, 20, 165, 20});
 
     auto* seconds = new SecondsControl(&window);
     seconds->setObjectName(QStringLiteral("secondsControl"));
     seconds->setGeometry(170, 15, 30, 20);
     // A hand-edited delay beyond the range still shows its own number until the first change.
-    seconds->setValue(state.delayMs / 1000);
-    seconds->field()->setText(QString::number(state.delayMs / 1000));
+    seconds->setValue(choice.seconds);
+    seconds->field()->setText(QString::number(shownSeconds));
     seconds->onChange = [seconds] { seconds->field()->setText(QString::number(seconds->value())); };
 
-    addLabel(&window, "secLabel", readUiText(language, "sec", ""), {205, 20, 60, 20});
-    auto* stronger = new QCheckBox(readUiText(language, "strongerCPU", ""), &window);
+    addLabel(&window, "secLabel", toQString(texts.seconds), {205, 20, 60, 20});
+    auto* stronger = new QCheckBox(toQString(texts.stronger), &window);
     stronger->setObjectName(QStringLiteral("strongerBox"));
     stronger->setGeometry(5, 45, 255, 20);
-    stronger->setChecked(state.strongerCPU != 0);
-    QPushButton* apply =
-        addButton(&window, "applyButton", readUiText(language, "apply", ""), {5, 80, 75, 30});
+    stronger->setChecked(choice.stronger);
+    QPushButton* apply = addButton(&window, "applyButton", toQString(texts.apply), {5, 80, 75, 30});
     QPushButton* cancel =
-        addButton(&window, "cancelButton", readUiText(language, "cancel", ""), {195, 80, 75, 30});
-    language.close();
+        addButton(&window, "cancelButton", toQString(texts.cancel), {195, 80, 75, 30});
 
     QObject::connect(apply, &QPushButton::clicked, &window,
                      [&window] { window.finish(OptionsWindow::Outcome::Apply); });
@@ -222,24 +182,18 @@ void runOptionsDialog(QWidget* mainWindow, GameState& state) {
         window.windowHandle()->setTransientParent(mainWindow->window()->windowHandle());
     }
 
-    QEventLoop loop;
-    window.loop = &loop;
     window.show();
     window.activateWindow();
-    while (window.outcome == OptionsWindow::Outcome::Open) {
-        // A non-zero result means the whole program is quitting: treat it as Cancel.
-        if (loop.exec() != 0) {
-            break;
-        }
-    }
-    window.loop = nullptr;
-
-    if (window.outcome == OptionsWindow::Outcome::Apply) {
-        state.delayMs = seconds->value() * 1000;
-        state.strongerCPU = stronger->isChecked() ? 1 : 0;
-        save(state);
+    // A program that is quitting takes it as Cancel.
+    while (window.outcome == OptionsWindow::Outcome::Open && window.loop.run()) {
     }
     window.hide();
+    if (window.outcome != OptionsWindow::Outcome::Apply) {
+        return false;
+    }
+    choice.seconds = seconds->value();
+    choice.stronger = stronger->isChecked();
+    return true;
 }
 
 }  // namespace quintaro

@@ -4,20 +4,19 @@
 
 #include <QWidget>
 
-#include "state/GameState.h"
+#include "shell/Options.h"
 
 namespace quintaro {
 
 // Client size of the dialog.
 inline constexpr int optionsDialogWidth = 280;
 inline constexpr int optionsDialogHeight = 120;
-// The range of the seconds control.
-inline constexpr int maxDelaySeconds = 5;
 
-// Shows the dialog and waits until it ends. Apply sets state.delayMs and state.strongerCPU and
-// saves both in settings.ini; Cancel and the close box change nothing. The caller disables
-// mainWindow before the call; it is enabled again before this returns, whichever way the
-// dialog ends.
-void runOptionsDialog(QWidget* mainWindow, GameState& state);
+// Shows the dialog, starting from choice with shownSeconds in the field, and waits until it
+// ends. mainWindow is disabled meanwhile and enabled again before this returns, whichever way
+// the dialog ends. Returns true for Apply, with the new values in choice; Cancel and the
+// close box return false and leave choice alone.
+bool runOptionsDialog(QWidget* mainWindow, const OptionsTexts& texts, int shownSeconds,
+                      OptionsChoice& choice);
 
 }  // namespace quintaro

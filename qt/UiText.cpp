@@ -1,17 +1,13 @@
 #include "qt/UiText.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QLibraryInfo>
+#include <QScreen>
 #include <QStringList>
 #include <QTranslator>
 
-#include "settings/KeyValueFile.h"
-
 namespace quintaro {
-
-QString readUiText(const KeyValueFile& file, std::string_view key, std::string_view defaultText) {
-    return toQString(file.readText(key, defaultText));
-}
 
 namespace {
 QFont arial() {
@@ -34,6 +30,29 @@ QFont diceFont() {
     QFont font = arial();
     font.setPointSize(16);
     return font;
+}
+
+void centreOnScreen(QWidget* window) {
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect geometry = window->geometry();
+        geometry.moveCenter(screen->geometry().center());
+        window->setGeometry(geometry);
+    }
+}
+
+bool ModalLoop::run() {
+    QEventLoop loop;
+    loop_ = &loop;
+    const int result = loop.exec();
+    loop_ = nullptr;
+    // A non-zero result means the whole program is quitting.
+    return result == 0;
+}
+
+void ModalLoop::wake() {
+    if (loop_ != nullptr) {
+        loop_->quit();
+    }
 }
 
 }  // namespace quintaro

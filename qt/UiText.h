@@ -1,14 +1,15 @@
 #pragma once
 // The Qt edge of the core: UTF-8 std::string <-> QString, and the game's two fonts.
 
+#include <QEventLoop>
 #include <QFont>
+#include <QPointer>
 #include <QString>
+#include <QWidget>
 #include <string>
 #include <string_view>
 
 namespace quintaro {
-
-class KeyValueFile;
 
 inline QString toQString(std::string_view text) {
     return QString::fromUtf8(text.data(), qsizetype(text.size()));
@@ -17,14 +18,46 @@ inline std::string toStdString(const QString& text) {
     return text.toStdString();
 }
 
-// readText of an open key=value file, as a QString.
-QString readUiText(const KeyValueFile& file, std::string_view key, std::string_view defaultText);
-
 // The system's default GUI font: the small sans-serif font of dialogs, labels, the roll
 // button and the score card.
 QFont guiFont();
 // "Arial" at 16 points: the dice and the hand label.
 QFont diceFont();
+
+// Moves a top-level window so that its middle is the middle of the screen.
+void centreOnScreen(QWidget* window);
+
+// The wait of a modal window of our own: runs a nested event loop until wake() is called.
+class ModalLoop {
+  public:
+    // Returns false when the loop ended because the whole program is quitting.
+    bool run();
+    void wake();
+
+  private:
+    QEventLoop* loop_ = nullptr;
+};
+
+// Keeps a window disabled while a dialog runs, and enables it again whichever way the dialog
+// ends, also when the window has gone meanwhile.
+class DisabledWhile {
+  public:
+    explicit DisabledWhile(QWidget* window) : window_(window) {
+        if (window_ != nullptr) {
+            window_->setEnabled(false);
+        }
+    }
+    ~DisabledWhile() {
+        if (window_ != nullptr) {
+            window_->setEnabled(true);
+        }
+    }
+    DisabledWhile(const DisabledWhile&) = delete;
+    DisabledWhile& operator=(const DisabledWhile&) = delete;
+
+  private:
+    QPointer<QWidget> window_;
+};
 
 }  // namespace quintaro
 

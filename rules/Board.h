@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 
+#include "rules/ScoreCard.h"
+
 namespace quintaro {
 
 // Control numbers of the main window.
@@ -19,10 +21,6 @@ enum Control : int {
     HandLabel = 9,
 };
 
-inline constexpr int rowCount = 15;  // score-card rows 0..14
-inline constexpr int bonusRow = 6;
-inline constexpr int totalRow = 14;
-
 struct Colour {
     std::uint8_t red = 0;
     std::uint8_t green = 0;
@@ -34,9 +32,10 @@ struct Colour {
     bool operator==(const Colour&) const = default;
 };
 
-// A booked cell: 0x3366FF, an orange red.
+// A booked cell: red 255, green 102, blue 51 (0x3366FF as 0x00BBGGRR), an orange red.
 inline constexpr Colour bookedCellColour{255, 102, 51};
-// The bonus and total rows: 0xFFFF66, a light cyan.
+// The bonus and total rows: red 102, green 255, blue 255 (0xFFFF66 as 0x00BBGGRR), a light
+// cyan.
 inline constexpr Colour fixedRowColour{102, 255, 255};
 
 class Board {
@@ -65,5 +64,10 @@ class Board {
     // A modal message box with an OK button; returns when it is closed.
     virtual void showMessage(const std::string& caption, const std::string& text) = 0;
 };
+
+// A cell of the score card is booked exactly when its background colour has been set.
+inline bool isBooked(const Board& board, int row, int column) {
+    return board.cellColourSet(row, column);
+}
 
 }  // namespace quintaro

@@ -130,11 +130,7 @@ int classifyHand(const Board& board) {
 
 std::string currentHandName(const Board& board, const GameState& state) {
     const int category = classifyHand(board);
-    KeyValueFile language;
-    language.open(state.languageFile);
-    std::string name = language.readText("hands" + std::to_string(category), "");
-    language.close();
-    return name;
+    return readOneText(state.languageFile, "hands" + std::to_string(category), "");
 }
 
 std::string exampleHand(int category) {

@@ -9,17 +9,6 @@
 
 namespace quintaro {
 
-enum HandCategory : int {
-    NoHand = 0,
-    FiveOfAKind = 1,
-    FourOfAKind = 2,
-    FullHouse = 3,
-    Straight = 4,
-    Trips = 5,
-    TwoPair = 6,
-    Pair = 7,
-};
-
 // Number of non-overlapping occurrences of a face label in a hand string.
 int countFace(std::string_view hand, std::string_view label);
 

@@ -9,7 +9,6 @@ namespace quintaro {
 
 namespace {
 
-constexpr int bookableRows = 13;
 constexpr int maxPlayers = 4;
 
 }  // namespace
@@ -22,11 +21,11 @@ void checkGameEnd(Board& board, const GameState& state) {
     }
     int bookings = 0;
     for (int p = 1; p <= players; ++p) {
-        bookings += state.playerProgress[std::size_t(p)][1];
+        bookings += state.rowsBooked(p);
     }
     // Players book in strict rotation, so the average first reaches 13 with the last
     // player's thirteenth booking.
-    if (bookings / players != bookableRows) {
+    if (bookings / players != bookableRowCount) {
         return;
     }
 
@@ -47,12 +46,9 @@ void checkGameEnd(Board& board, const GameState& state) {
     }
 
     // The text is read and the file closed before the modal message waits for its OK.
-    KeyValueFile language;
-    language.open(state.languageFile);
-    const std::string text =
-        tie ? language.readText("tie", "")
-            : state.playerNames[std::size_t(winner)] + " " + language.readText("win", "");
-    language.close();
+    const std::string text = tie ? readOneText(state.languageFile, "tie", "")
+                                 : state.playerNames[std::size_t(winner)] + " " +
+                                       readOneText(state.languageFile, "win", "");
     board.showMessage("", text);
 }
 

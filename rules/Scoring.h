@@ -23,6 +23,10 @@ void updateBonus(Board& board, int column);
 // Writes the sum of rows 0..13 into the total row.
 void updateTotal(Board& board, int column);
 
+// The points a hand string writes into a row when booked there: the count of the row's face
+// for rows 0..5, the row's fixed points or 0 for rows 7..13, and 0 for any other row.
+int handRowPoints(std::string_view hand, int row);
+
 // Integer value of a cell, "" counting 0.
 int cellValue(const Board& board, int row, int column);
 

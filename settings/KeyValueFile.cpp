@@ -283,4 +283,20 @@ void KeyValueFile::close() {
     readOnly_ = false;
 }
 
+std::string readOneText(const std::string& fileName, std::string_view key,
+                        std::string_view defaultText) {
+    KeyValueFile file;
+    file.open(fileName);
+    std::string text = file.readText(key, defaultText);
+    file.close();
+    return text;
+}
+
+void writeOneText(const std::string& fileName, std::string_view key, std::string_view value) {
+    KeyValueFile file;
+    file.open(fileName);
+    file.writeText(key, value);
+    file.close();
+}
+
 }  // namespace quintaro

@@ -61,6 +61,14 @@ class KeyValueFile {
     bool readOnly_ = false;
 };
 
+// Opens the file, reads one key with its default and closes the file again: the way to read
+// a single text, so that no file stays open while the game waits for the player.
+std::string readOneText(const std::string& fileName, std::string_view key,
+                        std::string_view defaultText);
+
+// Opens the file, writes one key and closes it, which saves the file when it changed.
+void writeOneText(const std::string& fileName, std::string_view key, std::string_view value);
+
 // Lenient text-to-number conversion: leading blanks and tabs, one optional sign, then
 // decimal digits up to the first non-digit; "$" introduces hexadecimal digits, "%" binary
 // ones. A text without digits gives 0; values beyond the int range saturate at its limits.

@@ -48,7 +48,7 @@ void TurnFlow::book(int selectedRow) {
     // Bonus, total and the booking count are current before the end of the game is checked.
     updateBonus(board_, currentPlayer_);
     updateTotal(board_, currentPlayer_);
-    state_.playerProgress[std::size_t(currentPlayer_)][1] += 1;
+    state_.rowsBooked(currentPlayer_) += 1;
 
     currentPlayer_ = currentPlayer_ >= state_.playerCount ? 1 : currentPlayer_ + 1;
     board_.setControlText(TurnLabel, state_.playerNames[std::size_t(currentPlayer_)]);
@@ -66,7 +66,7 @@ void TurnFlow::book(int selectedRow) {
         }
         board_.setControlEnabled(RollButton, true);
         currentPlayer_ = 1;
-        state_.playerProgress[computerColumn][1] += 1;
+        state_.rowsBooked(computerColumn) += 1;
         updateBonus(board_, computerColumn);
         updateTotal(board_, computerColumn);
         board_.setControlText(HandLabel, "");

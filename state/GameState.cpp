@@ -6,7 +6,7 @@ namespace quintaro {
 
 void GameState::resetProgress() {
     for (int p = 1; p <= 4; ++p) {
-        playerProgress[std::size_t(p)][1] = 0;
+        rowsBooked(p) = 0;
     }
 }
 

@@ -42,6 +42,10 @@ struct GameState {
     std::array<std::array<int, 2>, 5> playerProgress{};
     std::array<int, 7> faceCounts{};  // working counts by face index
 
+    // The rows player p (1..4) has booked in this game.
+    int& rowsBooked(int player) { return playerProgress[std::size_t(player)][1]; }
+    int rowsBooked(int player) const { return playerProgress[std::size_t(player)][1]; }
+
     // Sets every player's booking count back to 0 for a new game.
     void resetProgress();
 };

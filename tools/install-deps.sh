@@ -2,7 +2,7 @@
 # Installs the Debian packages the game needs to build, run and test, if any is missing.
 set -e
 packages="g++ clang cmake ninja-build make pkg-config qt6-base-dev libgl-dev libsdl2-dev libjpeg-dev \
-libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth fonts-liberation2 imagemagick sox desktop-file-utils qt6-translations-l10n clang-format"
+libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth fonts-liberation2 imagemagick sox desktop-file-utils appstream qt6-translations-l10n clang-format"
 missing=""
 for p in $packages; do
     if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed"; then

@@ -69,7 +69,7 @@ inline std::optional<std::u32string> decodeUtf8(std::string_view bytes) {
 
 inline constexpr std::array<std::string_view, 3> kLanguageFiles = {"en.lang", "de.lang", "bg.lang"};
 
-inline constexpr std::array<std::string_view, 44> kLanguageKeys = {
+inline constexpr std::array<std::string_view, 61> kLanguageKeys = {
     "Title",
     "MenuTitleGame",
     "MenuNewGame",
@@ -114,6 +114,23 @@ inline constexpr std::array<std::string_view, 44> kLanguageKeys = {
     "strongerCPU",
     "apply",
     "cancel",
+    "MenuHint",
+    "HintBest",
+    "HintYours",
+    "A11yPeople",
+    "A11yComputer",
+    "A11yDie",
+    "A11yHeld",
+    "A11yNotRolled",
+    "A11yRollsLeft",
+    "A11yBooked",
+    "A11yFree",
+    "FaceA",
+    "FaceK",
+    "FaceQ",
+    "FaceJ",
+    "Face10",
+    "Face9",
 };
 
 // The score card's row labels, top to bottom.

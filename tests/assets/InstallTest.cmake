@@ -1,16 +1,20 @@
 # Installs the built game into a scratch prefix and checks what a desktop needs: the files in
-# their places, a valid desktop entry, and the launcher that sets up each user's folder.
+# their places, the desktop entry and the AppStream description agreeing with each other and
+# with the installation, and the launcher that sets up each user's folder. (The desktop's own
+# validators run in ValidateTest.cmake.)
 #
-#   cmake -DBUILD_DIR=<build> -DWORK_DIR=<scratch folder> -DSOURCE_ASSETS=<repository>/assets
-#         -DBINDIR=bin -DLIBEXECDIR=libexec -DDATADIR=share -P InstallTest.cmake
+#   cmake -DBUILD_DIR=<build> -DWORK_DIR=<scratch folder> -DSOURCE_DIR=<repository>
+#         -DAPP_ID=<id> -DVERSION=<x.y.z> -DBINDIR=bin -DLIBEXECDIR=libexec -DDATADIR=share
+#         -P InstallTest.cmake
 
 cmake_minimum_required(VERSION 3.25)
-foreach(var BUILD_DIR WORK_DIR SOURCE_ASSETS BINDIR LIBEXECDIR DATADIR)
+foreach(var BUILD_DIR WORK_DIR SOURCE_DIR APP_ID VERSION BINDIR LIBEXECDIR DATADIR)
     if(NOT DEFINED ${var})
         message(FATAL_ERROR "${var} is not set")
     endif()
 endforeach()
 
+set(SOURCE_ASSETS "${SOURCE_DIR}/assets")
 set(failures "")
 macro(fail text)
     string(APPEND failures "  ${text}\n")
@@ -47,7 +51,8 @@ endif()
 set(launcher "${prefix}/${BINDIR}/quintaro")
 set(program "${prefix}/${LIBEXECDIR}/quintaro/quintaro")
 set(data "${prefix}/${DATADIR}/quintaro")
-set(desktop "${prefix}/${DATADIR}/applications/quintaro.desktop")
+set(desktop "${prefix}/${DATADIR}/applications/${APP_ID}.desktop")
+set(metainfo "${prefix}/${DATADIR}/metainfo/${APP_ID}.metainfo.xml")
 foreach(path "${launcher}" "${program}" "${desktop}")
     if(NOT EXISTS "${path}")
         fail("missing: ${path}")
@@ -58,21 +63,15 @@ foreach(name IN LISTS game_files ITEMS quintaro.ico)
 endforeach()
 expect_same("${prefix}/${DATADIR}/icons/hicolor/32x32/apps/quintaro.png"
     "${SOURCE_ASSETS}/quintaro.png")
+expect_same("${prefix}/${DATADIR}/icons/hicolor/128x128/apps/quintaro.png"
+    "${SOURCE_ASSETS}/quintaro-128.png")
+expect_same("${metainfo}" "${SOURCE_ASSETS}/${APP_ID}.metainfo.xml")
 if(failures)
     message(FATAL_ERROR "Installation incomplete:\n${failures}")
 endif()
 
 # --- The desktop entry -----------------------------------------------------------------------
 
-find_program(DESKTOP_FILE_VALIDATE desktop-file-validate)
-if(DESKTOP_FILE_VALIDATE)
-    execute_process(COMMAND "${DESKTOP_FILE_VALIDATE}" "${desktop}"
-        RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
-    if(NOT result EQUAL 0 OR output MATCHES "error")
-        fail("desktop-file-validate: ${output}")
-    endif()
-endif()
-# The essentials, checked either way.
 # Split into lines by hand: file(STRINGS) would also split at the semicolons of the values.
 file(READ "${desktop}" content)
 string(REPLACE ";" "@SEMICOLON@" content "${content}")
@@ -100,9 +99,11 @@ foreach(line IN LISTS lines)
     list(APPEND keys "${key}")
     set(entry_${key} "${CMAKE_MATCH_3}")
 endforeach()
+# StartupWMClass is the window class the game's windows carry under X11 (the application
+# name), by which the desktop matches them to this entry.
 foreach(check
         "Type|Application" "Name|Quintaro" "Icon|quintaro" "Terminal|false"
-        "Exec|\"${launcher}\"")
+        "Exec|\"${launcher}\"" "StartupWMClass|Quintaro")
     string(REPLACE "|" ";" check "${check}")
     list(GET check 0 key)
     list(GET check 1 expected)
@@ -113,6 +114,74 @@ endforeach()
 if(NOT entry_Categories MATCHES "(^|;)Game;" OR NOT entry_Categories MATCHES ";$")
     fail("desktop entry Categories '${entry_Categories}' lacks Game or the closing ;")
 endif()
+# Translated, but the game's name is the same in every language.
+foreach(lang de bg)
+    foreach(key GenericName Comment)
+        set(key "${key}[${lang}]")
+        if("${entry_${key}}" STREQUAL "")
+            fail("desktop entry has no ${key}")
+        endif()
+    endforeach()
+    set(key "Name[${lang}]")
+    if(DEFINED "entry_${key}" AND NOT "${entry_${key}}" STREQUAL "Quintaro")
+        fail("desktop entry ${key} is '${entry_${key}}', expected 'Quintaro'")
+    endif()
+endforeach()
+
+# --- The AppStream description ---------------------------------------------------------------
+
+# Software centres find the desktop entry by the description's launchable and match the
+# description to the program by the binary it provides (the launcher, bin/quintaro).
+file(READ "${SOURCE_ASSETS}/${APP_ID}.metainfo.xml" info)
+foreach(check
+        "<id>${APP_ID}</id>"
+        "<launchable type=\"desktop-id\">${APP_ID}.desktop</launchable>"
+        "<binary>quintaro</binary>"
+        "<release version=\"${VERSION}\"")
+    string(FIND "${info}" "${check}" at)
+    if(at EQUAL -1)
+        fail("the AppStream description lacks ${check}")
+    endif()
+endforeach()
+
+# Each screenshot is a PNG of docs/screenshots/, as served from this release's tag, of the size
+# the description gives; and every file there is shown.
+string(REGEX MATCHALL "<image[^>]*>[^<]*</image>" images "${info}")
+if(NOT images)
+    fail("the AppStream description shows no screenshots")
+endif()
+set(shown "")
+foreach(image IN LISTS images)
+    if(NOT image MATCHES ">https://[^<]*/v${VERSION}/docs/screenshots/([^/<]+\\.png)</image>$")
+        fail("screenshot not under the v${VERSION} tag's docs/screenshots/: ${image}")
+        continue()
+    endif()
+    set(name "${CMAKE_MATCH_1}")
+    set(picture "${SOURCE_DIR}/docs/screenshots/${name}")
+    list(APPEND shown "${name}")
+    if(NOT EXISTS "${picture}")
+        fail("screenshot ${name} is not in docs/screenshots/")
+        continue()
+    endif()
+    # The signature, then the header chunk's width and height, 4 bytes each, big-endian.
+    file(READ "${picture}" header HEX LIMIT 24)
+    set(word "[0-9a-f][0-9a-f][0-9a-f][0-9a-f][0-9a-f][0-9a-f][0-9a-f][0-9a-f]")
+    if(NOT header MATCHES "^89504e470d0a1a0a0000000d49484452(${word})(${word})$")
+        fail("docs/screenshots/${name} is not a PNG")
+        continue()
+    endif()
+    math(EXPR width "0x${CMAKE_MATCH_1}")
+    math(EXPR height "0x${CMAKE_MATCH_2}")
+    if(NOT image MATCHES "width=\"${width}\" height=\"${height}\"")
+        fail("screenshot ${name} is ${width} x ${height}, the description says otherwise: ${image}")
+    endif()
+endforeach()
+file(GLOB pictures RELATIVE "${SOURCE_DIR}/docs/screenshots" "${SOURCE_DIR}/docs/screenshots/*")
+foreach(picture IN LISTS pictures)
+    if(NOT picture IN_LIST shown)
+        fail("docs/screenshots/${picture} is not shown by the AppStream description")
+    endif()
+endforeach()
 
 # --- The launcher ----------------------------------------------------------------------------
 

@@ -9,6 +9,7 @@
 #include <csetjmp>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -366,12 +367,39 @@ TEST_F(IconTest, QtReadsTheSameImage) {
     }
 }
 
-TEST(WindowIcon, IsASquarePngWithTransparency) {
-    const QImage image(QString::fromStdString(test::assetPath("quintaro.png")), "PNG");
-    ASSERT_FALSE(image.isNull());
-    EXPECT_GE(image.width(), 32);
-    EXPECT_EQ(image.width(), image.height());
-    EXPECT_TRUE(image.hasAlphaChannel());
+// The window icon, and the same picture drawn large for the desktop and software centres.
+TEST(DesktopIcons, AreSquarePngsWithTransparency) {
+    const struct {
+        const char* name;
+        int size;
+    } icons[] = {{"quintaro.png", 32}, {"quintaro-128.png", 128}};
+    for (const auto& icon : icons) {
+        const QImage image(QString::fromStdString(test::assetPath(icon.name)), "PNG");
+        ASSERT_FALSE(image.isNull()) << icon.name;
+        EXPECT_EQ(image.size(), QSize(icon.size, icon.size)) << icon.name;
+        EXPECT_TRUE(image.hasAlphaChannel()) << icon.name;
+    }
+}
+
+TEST(DesktopIcons, LargeIconShowsTheSamePicture) {
+    const QImage small = QImage(QString::fromStdString(test::assetPath("quintaro.png")), "PNG")
+                             .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const QImage large = QImage(QString::fromStdString(test::assetPath("quintaro-128.png")), "PNG")
+                             .convertToFormat(QImage::Format_ARGB32_Premultiplied)
+                             .scaled(small.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    ASSERT_FALSE(small.isNull());
+    ASSERT_EQ(large.size(), small.size());
+    double difference = 0;
+    for (int y = 0; y < small.height(); ++y) {
+        for (int x = 0; x < small.width(); ++x) {
+            const QRgb a = small.pixel(x, y);
+            const QRgb b = large.pixel(x, y);
+            difference += std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) +
+                          std::abs(qBlue(a) - qBlue(b)) + std::abs(qAlpha(a) - qAlpha(b));
+        }
+    }
+    // Per channel and pixel; another picture differs by far more than the smoothing does.
+    EXPECT_LT(difference / (small.width() * small.height() * 4), 12.0);
 }
 
 // --- rules.txt ------------------------------------------------------------------------------

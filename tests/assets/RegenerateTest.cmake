@@ -23,7 +23,7 @@ foreach(generator IN LISTS generators)
 endforeach()
 
 set(failures "")
-foreach(name dice.wav pvp_0.jpg pvc_0.jpg quintaro.ico quintaro.png)
+foreach(name dice.wav pvp_0.jpg pvc_0.jpg quintaro.ico quintaro.png quintaro-128.png)
     if(NOT EXISTS "${WORK_DIR}/${name}")
         string(APPEND failures "  ${name}: not generated\n")
         continue()

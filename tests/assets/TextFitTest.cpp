@@ -73,7 +73,7 @@ TEST_P(TextFitTest, EveryTextFitsItsControl) {
     const QFontMetrics gui(guiFont());
     const QFontMetrics dice(diceFont());
     for (const Fit& fit : kFits) {
-        const QString text = readUiText(file, fit.key, "");
+        const QString text = toQString(file.readText(fit.key, ""));
         SCOPED_TRACE(std::string(fit.key) + " = \"" + text.toStdString() + "\" in " +
                      std::string(fit.control));
         ASSERT_FALSE(text.isEmpty());

@@ -1,5 +1,10 @@
 #include "tests/qt/DialogTestSupport.h"
 
+#include "qt/InputBox.h"
+#include "qt/OptionsDialog.h"
+#include "qt/UiText.h"
+#include "shell/NewGame.h"
+
 #include "tests/support/Files.h"
 
 #include <gtest/gtest.h>
@@ -19,6 +24,35 @@ namespace {
 constexpr std::chrono::seconds stepTimeout{20};
 
 }  // namespace
+
+std::unique_ptr<NewGameDialog> runNewGame(GameState& state) {
+    const NewGameTexts texts = readNewGameTexts(state.languageFile);
+    auto dialog = std::make_unique<NewGameDialog>();
+    const GameMode mode = dialog->chooseMode(
+        toQString(texts.gameMode), toQString(texts.peopleButton), toQString(texts.computerButton));
+    if (mode == GameMode::None) {
+        return nullptr;
+    }
+    const AskFunction ask = [](const std::string& title, const std::string& prompt,
+                               const std::string& defaultText) {
+        return toStdString(inputBox(toQString(title), toQString(prompt), toQString(defaultText)));
+    };
+    if (mode == GameMode::People) {
+        askPeople(state, texts, ask);
+    } else {
+        askComputer(state, texts, ask);
+    }
+    dialog->questionsAnswered();
+    return dialog;
+}
+
+void runOptions(QWidget* mainWindow, GameState& state) {
+    OptionsChoice choice = currentOptions(state);
+    if (runOptionsDialog(mainWindow, readOptionsTexts(state.languageFile), shownSeconds(state),
+                         choice)) {
+        applyOptions(state, choice);
+    }
+}
 
 bool fileExists(const std::string& fileName) {
     return std::filesystem::exists(fileName);

@@ -10,15 +10,24 @@
 #include <chrono>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "qt/NewGameDialog.h"
+#include "state/GameState.h"
 #include "tests/support/Files.h"
 #include "tests/support/TempFolder.h"
 
 namespace quintaro::test {
 
 bool fileExists(const std::string& fileName);
+
+// The new-game dialog and its questions, the way start-up runs them. Returns the dialog, still
+// on screen for the main window, or nullptr when it was closed before a mode was chosen.
+std::unique_ptr<NewGameDialog> runNewGame(GameState& state);
+// The options dialog, the way the Options command runs it: Apply changes and saves the state.
+void runOptions(QWidget* mainWindow, GameState& state);
 
 inline constexpr const char* utf8Bom = "\xEF\xBB\xBF";
 

@@ -27,6 +27,7 @@ using testing::MessageBoxWatcher;
 using testing::RandomScope;
 using testing::RepeatRandom;
 using testing::ScratchFolder;
+using testing::TestGame;
 
 void clickRow(MainWindow& window, int row) {
     ScoreGrid* card = window.scoreCard();
@@ -65,7 +66,8 @@ struct MainWindowTest : ::testing::Test {
 TEST_F(MainWindowTest, LayoutForTwoThreeAndFourPlayers) {
     for (const auto& [players, width] : {std::pair{2, 105}, {3, 70}, {4, 52}}) {
         GameState state = testing::gameState(players);
-        MainWindow window(state);
+        TestGame game(state);
+        MainWindow& window = game.window();
         window.show();
         QApplication::processEvents();
         EXPECT_EQ(window.size(), QSize(600, 300));
@@ -105,7 +107,8 @@ TEST_F(MainWindowTest, LayoutForTwoThreeAndFourPlayers) {
 
 TEST_F(MainWindowTest, StartsWithTextsFromTheLanguageFile) {
     GameState state = testing::gameState(2);
-    MainWindow window(state);
+    TestGame game(state);
+    MainWindow& window = game.window();
     const auto text = [](const char* key) {
         return QString::fromStdString(testing::languageText("en.lang", key));
     };
@@ -121,7 +124,8 @@ TEST_F(MainWindowTest, StartsWithTextsFromTheLanguageFile) {
 
 TEST_F(MainWindowTest, MissingLanguageFileGivesDefaults) {
     GameState state = testing::gameState(2, 0, "xx.lang");
-    MainWindow window(state);
+    TestGame game(state);
+    MainWindow& window = game.window();
     EXPECT_EQ(window.windowTitle(), "Quintaro");
     EXPECT_EQ(window.rollButton()->text(), "");
     EXPECT_EQ(window.menuAction(AboutItem)->text(), "...");
@@ -134,17 +138,18 @@ TEST_F(MainWindowTest, RollingHoldingAndTheHandNameInEachLanguage) {
         RepeatRandom random({}, 11);
         RandomScope scope(random);
         GameState state = testing::gameState(2, 0, language);
-        MainWindow window(state);
+        TestGame game(state);
+        MainWindow& window = game.window();
         window.show();
         clickRoll(window);
         EXPECT_FALSE(window.scoreCard()->isEnabled());
         // The card takes no clicks before the second roll.
         clickRow(window, 0);
-        EXPECT_FALSE(window.cellColourSet(0, 1));
+        EXPECT_FALSE(window.board().cellColourSet(0, 1));
         QTest::mouseClick(window.die(2), Qt::LeftButton);
         QTest::mouseClick(window.die(5), Qt::LeftButton);
-        EXPECT_TRUE(window.dieHeld(2));
-        EXPECT_TRUE(window.dieHeld(5));
+        EXPECT_TRUE(window.board().dieHeld(2));
+        EXPECT_TRUE(window.board().dieHeld(5));
         const QString second = window.die(2)->text(), fifth = window.die(5)->text();
         const int before = random.draws();
         clickRoll(window);
@@ -154,7 +159,7 @@ TEST_F(MainWindowTest, RollingHoldingAndTheHandNameInEachLanguage) {
         EXPECT_FALSE(window.rollButton()->isEnabled());
         EXPECT_TRUE(window.scoreCard()->isEnabled());
         const std::string name =
-            testing::languageText(language, "hands" + std::to_string(classifyHand(window)));
+            testing::languageText(language, "hands" + std::to_string(classifyHand(window.board())));
         EXPECT_EQ(window.handLabel()->text().toStdString(), name) << language;
         EXPECT_FALSE(name.empty());
     }
@@ -164,11 +169,12 @@ TEST_F(MainWindowTest, ClicksThatBookNothing) {
     RepeatRandom random({}, 3);
     RandomScope scope(random);
     GameState state = testing::gameState(2);
-    MainWindow window(state);
+    TestGame game(state);
+    MainWindow& window = game.window();
     window.show();
     clickRoll(window);
     clickRoll(window);
-    const std::string before = snapshot(window, 2);
+    const std::string before = snapshot(window.board(), 2);
     for (int row : {6, 14}) {
         clickRow(window, row);
     }
@@ -179,20 +185,20 @@ TEST_F(MainWindowTest, ClicksThatBookNothing) {
     // A right click books nothing either.
     QTest::mouseClick(card->viewport(), Qt::RightButton, {},
                       card->visualRect(card->model()->index(0, 1)).center());
-    EXPECT_EQ(snapshot(window, 2), before);
+    EXPECT_EQ(snapshot(window.board(), 2), before);
     clickRow(window, 4);
-    EXPECT_TRUE(window.cellColourSet(4, 1));
+    EXPECT_TRUE(window.board().cellColourSet(4, 1));
     EXPECT_EQ(window.turnLabel()->text(), "Bob");
     // Bob may book the row Ann took, then Ann cannot book it again.
     clickRoll(window);
     clickRoll(window);
     clickRow(window, 4);
-    EXPECT_TRUE(window.cellColourSet(4, 2));
+    EXPECT_TRUE(window.board().cellColourSet(4, 2));
     clickRoll(window);
     clickRoll(window);
-    const std::string again = snapshot(window, 2);
+    const std::string again = snapshot(window.board(), 2);
     clickRow(window, 4);
-    EXPECT_EQ(snapshot(window, 2), again);
+    EXPECT_EQ(snapshot(window.board(), 2), again);
     EXPECT_TRUE(window.scoreCard()->isEnabled());
 }
 
@@ -225,7 +231,8 @@ void playAlongside(GameState stateForWindow, GameState stateForMemory, unsigned 
     RepeatRandom random(repeatedDraws, seed);
     RandomScope scope(random);
     MessageBoxWatcher watcher;
-    MainWindow window(stateForWindow);
+    TestGame game(stateForWindow);
+    MainWindow& window = game.window();
     window.show();
     const int turns = stateForWindow.computerMode ? 13 : 13 * players;
     for (int turn = 0; turn < turns; ++turn) {
@@ -233,12 +240,12 @@ void playAlongside(GameState stateForWindow, GameState stateForMemory, unsigned 
         clickRoll(window);
         QTest::mouseClick(window.die(1 + turn % 5), Qt::LeftButton);
         clickRoll(window);
-        const int player = window.turnFlow().currentPlayer();
+        const int player = game.turnFlow().currentPlayer();
         int row = (turn * 7) % rowCount;
-        while (window.cellColourSet(row, player))
+        while (window.board().cellColourSet(row, player))
             row = (row + 1) % rowCount;
         clickRow(window, row);
-        ASSERT_EQ(snapshot(window, players), steps[std::size_t(turn)]) << "turn " << turn;
+        ASSERT_EQ(snapshot(window.board(), players), steps[std::size_t(turn)]) << "turn " << turn;
     }
     ASSERT_EQ(watcher.seen().size(), 1u);
     EXPECT_EQ(watcher.seen()[0].title, "");
@@ -274,19 +281,20 @@ TEST_F(MainWindowTest, EqualDiceAndEqualChoicesEndInATie) {
     RepeatRandom random(sameEveryTurn);
     RandomScope scope(random);
     MessageBoxWatcher watcher;
-    MainWindow window(state);
+    TestGame game(state);
+    MainWindow& window = game.window();
     window.show();
     for (int turn = 0; turn < 26; ++turn) {
         clickRoll(window);
         clickRoll(window);
-        const int player = window.turnFlow().currentPlayer();
+        const int player = game.turnFlow().currentPlayer();
         int row = 0;
-        while (window.cellColourSet(row, player))
+        while (window.board().cellColourSet(row, player))
             ++row;
         clickRow(window, row);
     }
     ASSERT_EQ(watcher.seen().size(), 1u);
-    EXPECT_EQ(window.cellText(totalRow, 1), window.cellText(totalRow, 2));
+    EXPECT_EQ(window.board().cellText(totalRow, 1), window.board().cellText(totalRow, 2));
     EXPECT_EQ(watcher.seen()[0].text.toStdString(), testing::languageText("en.lang", "tie"));
     EXPECT_EQ(watcher.seen()[0].title, "");
 }
@@ -301,7 +309,8 @@ TEST_F(MainWindowTest, AfterThePersonsBookingTheComputerHasPlayed) {
     RepeatRandom random({}, 5);
     RandomScope scope(random);
     GameState state = testing::gameState(2, 1);
-    MainWindow window(state);
+    TestGame game(state);
+    MainWindow& window = game.window();
     window.show();
     clickRoll(window);
     clickRoll(window);
@@ -309,7 +318,7 @@ TEST_F(MainWindowTest, AfterThePersonsBookingTheComputerHasPlayed) {
     EXPECT_EQ(window.turnLabel()->text(), "Ann");
     int computerBooked = 0;
     for (int row = 0; row < rowCount; ++row) {
-        if (row != bonusRow && row != totalRow && window.cellColourSet(row, 2)) {
+        if (row != bonusRow && row != totalRow && window.board().cellColourSet(row, 2)) {
             ++computerBooked;
             EXPECT_EQ(window.scoreCard()->item(row, 2)->background().color(), QColor(255, 102, 51));
         }
@@ -329,7 +338,8 @@ TEST_F(MainWindowTest, DuringThePauseTheComputersHandIsShownAndInputIsIgnored) {
     GameState state = testing::gameState(2, 1);
     state.delayMs = 1000;
     MessageBoxWatcher watcher;
-    MainWindow window(state);
+    TestGame game(state);
+    MainWindow& window = game.window();
     window.show();
     clickRoll(window);
     clickRoll(window);
@@ -366,17 +376,16 @@ TEST_F(MainWindowTest, DuringThePauseTheComputersHandIsShownAndInputIsIgnored) {
     EXPECT_TRUE(window.rollButton()->isEnabled());
 }
 
-// A hand-edited delay may keep the pause going for weeks; the close box still ends the
-// program at once, through the same request as outside the pause.
+// A hand-edited delay may keep the pause going for weeks; the close box still ends it and
+// the window closes at once, as outside the pause.
 TEST_F(MainWindowTest, TheCloseBoxEndsEvenTheLongestPause) {
     RepeatRandom random({}, 9);
     RandomScope scope(random);
     GameState state = testing::gameState(2, 1);
     state.delayMs = 2147483647;
     MessageBoxWatcher watcher;
-    MainWindow window(state);
-    int exitRequests = 0;
-    QObject::connect(&window, &MainWindow::exitRequested, [&] { ++exitRequests; });
+    TestGame game(state);
+    MainWindow& window = game.window();
     window.show();
     clickRoll(window);
     clickRoll(window);
@@ -394,7 +403,6 @@ TEST_F(MainWindowTest, TheCloseBoxEndsEvenTheLongestPause) {
     clickRow(window, 0);
     EXPECT_LT(timer.elapsed(), 3000);
     EXPECT_TRUE(closed);
-    EXPECT_EQ(exitRequests, 1);
     EXPECT_FALSE(window.pausing());
     EXPECT_FALSE(window.isVisible());
     EXPECT_TRUE(watcher.seen().empty());

@@ -25,6 +25,7 @@ using testing::MessageBoxWatcher;
 using testing::RandomScope;
 using testing::RepeatRandom;
 using testing::ScratchFolder;
+using testing::TestGame;
 
 const std::string bom = "\xEF\xBB\xBF\r\n";
 
@@ -81,7 +82,8 @@ struct MenuTest : ::testing::Test {
 
 TEST_F(MenuTest, SwitchingTheLanguageMidTurnKeepsTheGame) {
     GameState state = testing::gameState(2);
-    MainWindow window(state);
+    TestGame game(state);
+    MainWindow& window = game.window();
     window.show();
     rollTwiceAndBook(window, 2);
     QTest::mouseClick(window.rollButton(), Qt::LeftButton);
@@ -112,9 +114,9 @@ TEST_F(MenuTest, SwitchingTheLanguageMidTurnKeepsTheGame) {
     EXPECT_EQ(window.turnLabel()->text(), "Bob");
     EXPECT_EQ(window.die(1)->text() + window.die(4)->text(), dice);
     EXPECT_TRUE(window.die(4)->isChecked());
-    EXPECT_EQ(window.turnFlow().rollCount(), 1);
+    EXPECT_EQ(game.turnFlow().rollCount(), 1);
     EXPECT_EQ(window.scoreCard()->item(2, 1)->text(), booked);
-    EXPECT_TRUE(window.cellColourSet(2, 1));
+    EXPECT_TRUE(window.board().cellColourSet(2, 1));
     EXPECT_EQ(folder.read("settings.ini"), bom + "lang = de\r\n");
 
     // The second roll names the hand in the new language.
@@ -131,7 +133,8 @@ TEST_F(MenuTest, SwitchingTheLanguageMidTurnKeepsTheGame) {
 
 TEST_F(MenuTest, TheHandLabelKeepsItsLanguageUntilTheNextSecondRoll) {
     GameState state = testing::gameState(2);
-    MainWindow window(state);
+    TestGame game(state);
+    MainWindow& window = game.window();
     QTest::mouseClick(window.rollButton(), Qt::LeftButton);
     QTest::mouseClick(window.rollButton(), Qt::LeftButton);
     const QString name = window.handLabel()->text();
@@ -143,7 +146,8 @@ TEST_F(MenuTest, TheHandLabelKeepsItsLanguageUntilTheNextSecondRoll) {
 
 TEST_F(MenuTest, MessageBoxButtonsFollowTheLanguage) {
     GameState state = testing::gameState(2);
-    MainWindow window(state);
+    TestGame game(state);
+    MainWindow& window = game.window();
     const auto yes = [] {
         QMessageBox box(QMessageBox::NoIcon, "", "", QMessageBox::Yes | QMessageBox::No);
         return box.button(QMessageBox::Yes)->text();
@@ -160,7 +164,8 @@ TEST_F(MenuTest, MessageBoxButtonsFollowTheLanguage) {
 TEST_F(MenuTest, AMissingLanguageFileEmptiesEveryTextButTheTitle) {
     GameState state = testing::gameState(2);
     state.languageFiles[1] = "xx.lang";
-    MainWindow window(state);
+    TestGame game(state);
+    MainWindow& window = game.window();
     window.menuAction(GermanItem)->trigger();
     EXPECT_EQ(window.windowTitle(), "Quintaro");
     EXPECT_EQ(window.rollButton()->text(), "");
@@ -174,7 +179,8 @@ TEST_F(MenuTest, AMissingLanguageFileEmptiesEveryTextButTheTitle) {
 
 TEST_F(MenuTest, GermanAndBackToEnglish) {
     GameState state = testing::gameState(2);
-    MainWindow window(state);
+    TestGame game(state);
+    MainWindow& window = game.window();
     EXPECT_EQ(window.menuAction(AboutItem)->text(), text("en.lang", "MenuAbout") + "...");
     window.menuAction(GermanItem)->trigger();
     window.menuAction(EnglishItem)->trigger();
@@ -185,7 +191,8 @@ TEST_F(MenuTest, GermanAndBackToEnglish) {
 
 TEST_F(MenuTest, OptionsThenGermanWriteTheSettingsFile) {
     GameState state = testing::gameState(2, 1);
-    MainWindow window(state);
+    TestGame game(state);
+    MainWindow& window = game.window();
     window.show();
     bool seen = false;
     whenShown("optionsDialog", [&](QWidget* dialog) {
@@ -213,7 +220,8 @@ TEST_F(MenuTest, OptionsThenGermanWriteTheSettingsFile) {
 TEST_F(MenuTest, CancelledOptionsChangeNothing) {
     GameState state = testing::gameState(2, 1);
     state.delayMs = 2000;
-    MainWindow window(state);
+    TestGame game(state);
+    MainWindow& window = game.window();
     window.show();
     whenShown("optionsDialog", [&](QWidget* dialog) {
         dialog->findChild<QToolButton*>("secondsUp")->click();
@@ -231,7 +239,8 @@ TEST_F(MenuTest, TheAboutBox) {
     for (const char* language : {"en.lang", "de.lang", "bg.lang"}) {
         GameState state = testing::gameState(2);
         state.languageFile = language;
-        MainWindow window(state);
+        TestGame game(state);
+        MainWindow& window = game.window();
         window.show();
         MessageBoxWatcher watcher;
         window.menuAction(AboutItem)->trigger();
@@ -243,8 +252,8 @@ TEST_F(MenuTest, TheAboutBox) {
 }
 
 TEST_F(MenuTest, NewGameAnsweredNoChangesNothing) {
-    Application app;
-    app.state() = testing::gameState(2);
+    GameState state = testing::gameState(2);
+    Application app(state);
     app.startGame();
     MainWindow* window = app.window();
     rollTwiceAndBook(*window, 5);
@@ -257,15 +266,15 @@ TEST_F(MenuTest, NewGameAnsweredNoChangesNothing) {
     EXPECT_EQ(watcher.seen()[0].text, text("en.lang", "NewGameDesc"));
     EXPECT_EQ(app.window(), window);
     EXPECT_EQ(window->scoreCard()->item(5, 1)->text(), before);
-    EXPECT_TRUE(window->cellColourSet(5, 1));
+    EXPECT_TRUE(window->board().cellColourSet(5, 1));
     EXPECT_EQ(app.state().playerProgress[1][1], 1);
     EXPECT_EQ(window->turnLabel()->text(), "Bob");
 }
 
 TEST_F(MenuTest, NewGameAnsweredYesStartsAfreshWithTheSamePlayers) {
     for (int computerMode : {0, 1}) {
-        Application app;
-        app.state() = testing::gameState(computerMode ? 2 : 3, computerMode);
+        GameState state = testing::gameState(computerMode ? 2 : 3, computerMode);
+        Application app(state);
         app.startGame();
         rollTwiceAndBook(*app.window(), 5);
         if (!computerMode) {
@@ -285,12 +294,12 @@ TEST_F(MenuTest, NewGameAnsweredYesStartsAfreshWithTheSamePlayers) {
                       app.state().playerNames[std::size_t(p)]);
             EXPECT_EQ(app.state().playerProgress[std::size_t(p)][1], 0);
             for (int row = 0; row < rowCount; ++row) {
-                EXPECT_EQ(fresh->cellText(row, p), "");
-                EXPECT_EQ(fresh->cellColourSet(row, p), row == bonusRow || row == totalRow);
+                EXPECT_EQ(fresh->board().cellText(row, p), "");
+                EXPECT_EQ(fresh->board().cellColourSet(row, p), row == bonusRow || row == totalRow);
             }
         }
         EXPECT_EQ(fresh->turnLabel()->text(), "Ann");
-        EXPECT_EQ(fresh->turnFlow().currentPlayer(), 1);
+        EXPECT_EQ((*app.shell().turnFlow()).currentPlayer(), 1);
         EXPECT_TRUE(fresh->rollButton()->isEnabled());
         if (computerMode) {
             // The computer still answers every booking as player 2.
@@ -301,8 +310,8 @@ TEST_F(MenuTest, NewGameAnsweredYesStartsAfreshWithTheSamePlayers) {
 }
 
 TEST_F(MenuTest, ExitEndsTheLoopWithCodeZero) {
-    Application app;
-    app.state() = testing::gameState(2);
+    GameState state = testing::gameState(2);
+    Application app(state);
     app.startGame();
     QTimer::singleShot(0, app.window(), [&] { app.window()->menuAction(ExitItem)->trigger(); });
     EXPECT_EQ(app.run(), 0);
@@ -310,8 +319,8 @@ TEST_F(MenuTest, ExitEndsTheLoopWithCodeZero) {
 }
 
 TEST_F(MenuTest, TheCloseBoxEndsTheLoopToo) {
-    Application app;
-    app.state() = testing::gameState(2);
+    GameState state = testing::gameState(2);
+    Application app(state);
     app.startGame();
     QTimer::singleShot(0, app.window(), [&] { app.window()->close(); });
     EXPECT_EQ(app.run(), 0);
@@ -319,7 +328,8 @@ TEST_F(MenuTest, TheCloseBoxEndsTheLoopToo) {
 
 TEST_F(MenuTest, ClosingTheNewGameDialogEndsBeforeAnyGame) {
     whenShown("newGameDialog", [](QWidget* dialog) { dialog->close(); });
-    Application app;
+    GameState state;
+    Application app(state);
     EXPECT_FALSE(app.startUp());
     EXPECT_EQ(app.window(), nullptr);
     EXPECT_FALSE(folder.exists("settings.ini"));
@@ -336,7 +346,8 @@ TEST_F(MenuTest, StartUpReadsTheSettingsAndOpensTheWindowInTheDialogsPlace) {
         });
         QTest::mouseClick(dialog->findChild<QAbstractButton*>("computerButton"), Qt::LeftButton);
     });
-    Application app;
+    GameState state;
+    Application app(state);
     ASSERT_TRUE(app.startUp());
     EXPECT_EQ(app.state().delayMs, 1500);
     EXPECT_EQ(app.state().strongerCPU, 1);

@@ -32,13 +32,14 @@ class NewGameDialogTest : public ::testing::Test {
     // Runs the dialog with the driver's steps; the returned window is closed at once.
     bool run(DialogDriver& driver) {
         driver.start();
-        std::unique_ptr<QWidget> window = runNewGameDialog(state);
+        std::unique_ptr<NewGameDialog> dialog = test::runNewGame(state);
         EXPECT_FALSE(driver.timedOut());
         EXPECT_TRUE(driver.finished());
-        if (window == nullptr) {
+        if (dialog == nullptr) {
             return false;
         }
-        EXPECT_TRUE(window->isVisible()) << "the dialog stays on screen for the main window";
+        EXPECT_TRUE(dialog->window()->isVisible())
+            << "the dialog stays on screen for the main window";
         return true;
     }
 
@@ -284,10 +285,12 @@ TEST_F(NewGameDialogTest, PicturesGoWithTheDialog) {
             driver.click("newGameDialog", "computerButton").answer("Dana");
         }
         driver.start();
-        std::unique_ptr<QWidget> window = runNewGameDialog(state);
+        std::unique_ptr<NewGameDialog> dialog = test::runNewGame(state);
         EXPECT_TRUE(driver.finished());
-        EXPECT_EQ(window != nullptr, chooseAMode);
-        window.reset();
+        EXPECT_EQ(dialog != nullptr, chooseAMode);
+        if (dialog != nullptr) {
+            dialog->close();
+        }
         EXPECT_TRUE(pictureBitmap(0).isNull());
         EXPECT_TRUE(pictureBitmap(1).isNull());
     }

@@ -49,7 +49,7 @@ class OptionsDialogTest : public ::testing::Test {
     // Runs the dialog with the driver's steps and checks the main window is usable again.
     void run(DialogDriver& driver) {
         driver.start();
-        runOptionsDialog(&mainWindow, state);
+        test::runOptions(&mainWindow, state);
         EXPECT_FALSE(driver.timedOut());
         EXPECT_TRUE(driver.finished());
         EXPECT_TRUE(mainWindow.isEnabled()) << "main window left disabled";
@@ -347,7 +347,7 @@ TEST_F(OptionsDialogTest, WithoutAMainWindow) {
     DialogDriver driver;
     driver.click("optionsDialog", "applyButton");
     driver.start();
-    runOptionsDialog(nullptr, state);
+    test::runOptions(nullptr, state);
     EXPECT_TRUE(driver.finished());
     EXPECT_TRUE(test::fileExists("settings.ini"));
 }

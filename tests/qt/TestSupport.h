@@ -8,6 +8,8 @@
 #include <QTimer>
 #include <vector>
 
+#include "qt/Application.h"
+#include "qt/MainWindow.h"
 #include "tests/support/GameSupport.h"
 
 namespace quintaro::testing {
@@ -30,6 +32,18 @@ class MessageBoxWatcher : public QObject {
     QMessageBox::StandardButton answer_;
     QTimer timer_;
     std::vector<Seen> seen_;
+};
+
+// A game on the real main window, started without the new-game dialog; state is the game's.
+class TestGame {
+  public:
+    explicit TestGame(GameState& state) : app_(state) { app_.startGame(); }
+    MainWindow& window() { return *app_.window(); }
+    Application& app() { return app_; }
+    const TurnFlow& turnFlow() { return *app_.shell().turnFlow(); }
+
+  private:
+    Application app_;
 };
 
 }  // namespace quintaro::testing

@@ -1,6 +1,8 @@
 // Generates the program's icon: assets/quintaro.ico (one 32 x 32 image in 16 colours,
 // 4 bits per pixel with an AND mask, the standard Windows palette) and assets/quintaro.png
-// (32 x 32, full colour with alpha, the window icon on Linux and the desktop icon).
+// (32 x 32, full colour with alpha, the window icon on Linux and the desktop icon), and
+// assets/quintaro-128.png, the same picture drawn at 128 x 128 for software centres and large
+// desktop icons.
 // The picture: a white die showing "A" in front of a red die showing "K".
 //
 // Drawn with QPainter from paths only (no fonts); the ICO bytes are written here, so both
@@ -28,6 +30,7 @@ namespace quintaro {
 namespace {
 
 constexpr int kSize = 32;
+constexpr int kLargeSize = 128;
 
 // The 16 colours of the standard Windows palette, in their usual order.
 constexpr std::array<QRgb, 16> kPalette = {
@@ -35,13 +38,15 @@ constexpr std::array<QRgb, 16> kPalette = {
     0x808080, 0xFF0000, 0x00FF00, 0xFFFF00, 0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF,
 };
 
-// The two dice; `smooth` selects antialiasing (the PNG) or hard edges (the 16-colour ICO,
-// where blended edge colours would only turn into speckles).
-QImage drawIcon(bool smooth) {
-    QImage image(kSize, kSize, QImage::Format_ARGB32);
+// The two dice, laid out on a 32 x 32 grid and drawn at `size` pixels; `smooth` selects
+// antialiasing (the PNGs) or hard edges (the 16-colour ICO, where blended edge colours would
+// only turn into speckles).
+QImage drawIcon(bool smooth, int size = kSize) {
+    QImage image(size, size, QImage::Format_ARGB32);
     image.fill(Qt::transparent);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing, smooth);
+    painter.scale(double(size) / kSize, double(size) / kSize);
 
     DieStyle back;
     back.face = QColor(0xFF, 0x00, 0x00);
@@ -176,6 +181,13 @@ int main(int argc, char** argv) {
         return 1;
     }
     std::printf("%s, %s: %d x %d\n", ico.c_str(), png.c_str(), quintaro::kSize, quintaro::kSize);
+    const std::string large = folder + "/quintaro-128.png";
+    if (!quintaro::drawIcon(true, quintaro::kLargeSize)
+             .save(QString::fromStdString(large), "PNG")) {
+        std::fprintf(stderr, "cannot write %s\n", large.c_str());
+        return 1;
+    }
+    std::printf("%s: %d x %d\n", large.c_str(), quintaro::kLargeSize, quintaro::kLargeSize);
     if (preview) {
         QImage checked(quintaro::kSize * 8 * 2 + 8, quintaro::kSize * 8, QImage::Format_RGB32);
         checked.fill(QColor(0xD4, 0xD0, 0xC8));

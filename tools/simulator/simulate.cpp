@@ -8,7 +8,8 @@
 // and end messages from (default: none, so every text takes its default).
 //
 // Line-ups: a random person against the computer at the normal and at the stronger level,
-// a greedy person against both levels, and three random people. The computer's play does
+// a greedy person and an optimal person (who follows the coach's advice) against both
+// levels, and three random people. The computer's play does
 // not depend on its opponent's, so its column is the computer's own distribution of totals
 // at that level.
 
@@ -20,11 +21,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <optional>
 #include <random>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "coach/Coach.h"
 #include "rules/Dice.h"
 #include "rules/MemoryBoard.h"
 #include "rules/Random.h"
@@ -36,12 +39,7 @@
 namespace quintaro {
 namespace {
 
-constexpr int bookableRowCount = 13;
 constexpr int maxTotal = 56;
-
-bool isBookable(int row) {
-    return (row >= 0 && row <= 5) || (row >= 7 && row <= 13);
-}
 
 // The dice of the game: a seeded generator, so a run can be repeated.
 class GameRandom : public RandomSource {
@@ -67,7 +65,7 @@ class CheckingBoard : public MemoryBoard {
         if (column == 0) {
             fault("label column written");
         }
-        if (isBookable(row) && cellColourSet(row, column) && text != cellText(row, column)) {
+        if (isBookableRow(row) && cellColourSet(row, column) && text != cellText(row, column)) {
             fault("text of a booked cell changed");
         }
         if (row == bonusRow && !cellText(row, column).empty() && text != cellText(row, column)) {
@@ -76,7 +74,7 @@ class CheckingBoard : public MemoryBoard {
         MemoryBoard::setCellText(row, column, text);
     }
     void setCellColour(int row, int column, Colour colour) override {
-        if (!isBookable(row)) {
+        if (!isBookableRow(row)) {
             fault("bonus or total row recoloured");
         } else if (colour != bookedCellColour) {
             fault("cell booked with a colour other than the booked colour");
@@ -104,40 +102,47 @@ class CheckingBoard : public MemoryBoard {
 
 // ---------------------------------------------------------------- the simulated people
 
-// The points a hand would write into a row, as a player reckons them.
+// The points a hand would write into a row.
 int rowPoints(std::string_view hand, int row) {
-    static constexpr std::array<std::string_view, 6> upperFaces = {"9", "10", "J", "Q", "K", "A"};
-    if (row <= 5) {
-        return countFace(hand, upperFaces[std::size_t(row)]);
-    }
-    // Rows 7..13 by category 0..7.
-    static constexpr std::array<std::array<int, 7>, 8> lowerPoints = {{
-        {0, 0, 0, 0, 0, 0, 0},  // NoHand
-        {1, 2, 3, 0, 0, 4, 5},  // FiveOfAKind
-        {1, 2, 3, 0, 0, 4, 0},  // FourOfAKind
-        {1, 2, 3, 0, 4, 0, 0},  // FullHouse
-        {0, 0, 0, 4, 0, 0, 0},  // Straight
-        {1, 2, 3, 0, 0, 0, 0},  // Trips
-        {1, 2, 0, 0, 0, 0, 0},  // TwoPair
-        {1, 0, 0, 0, 0, 0, 0},  // Pair
-    }};
-    return lowerPoints[std::size_t(classifyHandString(hand))][std::size_t(row - 7)];
+    return handRowPoints(hand, row);
 }
 
+// The most a row can ever hold: five dice of its face, or its fixed points.
 int rowCapacity(int row) {
-    static constexpr std::array<int, 14> capacity = {5, 5, 5, 5, 5, 5, 0, 1, 2, 3, 4, 4, 4, 5};
-    return capacity[std::size_t(row)];
+    return isUpperRow(row) ? 5 : scoreRows[std::size_t(row)].points;
 }
 
-enum class Person { Random, Greedy };
+enum class Person { Random, Greedy, Optimal };
 
 const char* personName(Person person) {
-    return person == Person::Random ? "random" : "greedy";
+    switch (person) {
+        case Person::Random:
+            return "random";
+        case Person::Greedy:
+            return "greedy";
+        default:
+            return "optimal";
+    }
+}
+
+// The coach of the optimal person, computed once for the whole run.
+Coach& sharedCoach() {
+    static Coach coach;
+    return coach;
 }
 
 // Between the rolls: the random person holds each die with even odds; the greedy person
-// keeps a straight, or else the dice of its most frequent face (the higher face on a tie).
-void holdDice(Person person, Board& board, std::mt19937& rng) {
+// keeps a straight, or else the dice of its most frequent face (the higher face on a tie);
+// the optimal person holds the dice the coach advises.
+void holdDice(Person person, Board& board, int player, std::mt19937& rng) {
+    if (person == Person::Optimal) {
+        const std::optional<HoldAdvice> advice = sharedCoach().adviseHold(board, player);
+        const unsigned hold = advice ? advice->bestHold : 0;
+        for (int die = Die1; die <= Die5; ++die) {
+            board.setDieHeld(die, ((hold >> unsigned(die - Die1)) & 1u) != 0);
+        }
+        return;
+    }
     if (person == Person::Random) {
         for (int die = Die1; die <= Die5; ++die) {
             board.setDieHeld(die, (rng() & 1u) != 0);
@@ -168,8 +173,8 @@ void holdDice(Person person, Board& board, std::mt19937& rng) {
 int greedyRow(const Board& board, int column) {
     const std::string hand = currentHandString(board);
     int best = -1;
-    for (int row = 0; row <= 13; ++row) {
-        if (!isBookable(row) || board.cellColourSet(row, column)) {
+    for (int row = 0; row < totalRow; ++row) {
+        if (!isBookableRow(row) || board.cellColourSet(row, column)) {
             continue;
         }
         const int points = rowPoints(hand, row);
@@ -184,7 +189,7 @@ int greedyRow(const Board& board, int column) {
     if (best >= 0) {
         return best;
     }
-    for (int row : {13, 12, 11, 10, 9, 8, 7, 0, 1, 2, 3, 4, 5}) {
+    for (int row : {13, 12, 11, 10, 9, 8, 7, 0, 1, 2, 3, 4, 5}) {  // lower rows first
         if (!board.cellColourSet(row, column)) {
             return row;
         }
@@ -341,7 +346,7 @@ class Game {
         expect(currentHandString(board_).empty(), "dice not blank at the start of a turn");
         flow.roll();
         expect(flow.rollCount() == 1 && diceShowFaces(), "first roll");
-        holdDice(lineUp_.person, board_, people_);
+        holdDice(lineUp_.person, board_, player, people_);
         std::array<std::string, 5> held{};
         for (int die = Die1; die <= Die5; ++die) {
             held[std::size_t(die - 1)] = board_.dieHeld(die) ? board_.controlText(die) : "";
@@ -383,10 +388,14 @@ class Game {
             int row = 0;
             if (lineUp_.person == Person::Random) {
                 row = int(people_() % 16u) - 1;  // -1 (nothing selected) .. 14
+            } else if (lineUp_.person == Person::Optimal) {
+                const std::optional<RowAdvice> advice = sharedCoach().adviseRow(board_, player);
+                expect(advice.has_value(), "no advice with a row free");
+                row = advice ? advice->bestRow : -1;
             } else {
                 row = greedyRow(board_, player);
             }
-            const bool free = isBookable(row) && !board_.cellColourSet(row, player);
+            const bool free = isBookableRow(row) && !board_.cellColourSet(row, player);
             const std::string before = row >= 0 ? board_.cellText(row, player) : "";
             flow.book(row);
             const bool booked = !board_.controlEnabled(ScoreCard);
@@ -405,20 +414,19 @@ class Game {
         std::array<int, 5> totals{};
         for (int p = 1; p <= lineUp_.players; ++p) {
             expect(board_.bookings[std::size_t(p)] == bookableRowCount, "bookings per column");
-            expect(state_.playerProgress[std::size_t(p)][1] == bookableRowCount,
-                   "booking count per player");
+            expect(state_.rowsBooked(p) == bookableRowCount, "booking count per player");
             int upper = 0;
             int sum = 0;
-            for (int row = 0; row <= 13; ++row) {
+            for (int row = 0; row < totalRow; ++row) {
                 const std::string text = board_.cellText(row, p);
                 const int value = cellValue(board_, row, p);
-                if (isBookable(row)) {
+                if (isBookableRow(row)) {
                     expect(board_.cellColourSet(row, p) && !text.empty(), "a row left free");
-                    expect(value == 0 || value == rowCapacity(row) || row <= 5,
+                    expect(value == 0 || value == rowCapacity(row) || isUpperRow(row),
                            "lower row holds other than its points or 0");
                     expect(value >= 0 && value <= 5, "upper row out of 0..5");
                 }
-                if (row <= 5) {
+                if (isUpperRow(row)) {
                     upper += value;
                 }
                 sum += value;
@@ -507,13 +515,25 @@ int run(int argc, char** argv) {
         {"random person vs computer, stronger level", 2, 1, 1, Person::Random},
         {"greedy person vs computer, normal level", 2, 1, 0, Person::Greedy},
         {"greedy person vs computer, stronger level", 2, 1, 1, Person::Greedy},
+        {"optimal person vs computer, normal level", 2, 1, 0, Person::Optimal},
+        {"optimal person vs computer, stronger level", 2, 1, 1, Person::Optimal},
         {"three random people", 3, 0, 0, Person::Random},
     };
+    // The coach's table is computed while the first line-ups play.
+    const auto coachStart = std::chrono::steady_clock::now();
+    sharedCoach().startComputing();
     bool allSound = true;
     for (std::size_t l = 0; l < lineUps.size(); ++l) {
         const LineUp& lineUp = lineUps[l];
         GameRandom dice(std::uint32_t(seed) + std::uint32_t(l));
         std::mt19937 people(std::uint32_t(seed) ^ 0x9e3779b9u ^ std::uint32_t(l));
+        if (lineUp.person == Person::Optimal && !sharedCoach().ready()) {
+            sharedCoach().wait();
+            std::printf("\n(the coach's table was ready %.0f ms after the start)\n",
+                        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() -
+                                                                  coachStart)
+                            .count());
+        }
         RandomSource* previous = setRandomSource(&dice);
         Results results;
         const auto start = std::chrono::steady_clock::now();

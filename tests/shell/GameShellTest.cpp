@@ -1,0 +1,269 @@
+// The shell on a front end held in memory: start-up, the new-game questions, the menu
+// commands, the language switch, the options and New Game.
+#include "shell/GameShell.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "tests/support/FakeFrontend.h"
+#include "tests/support/GameSupport.h"
+
+namespace quintaro {
+namespace {
+
+using testing::FakeFrontend;
+using testing::FakeWindow;
+using testing::RandomScope;
+using testing::RepeatRandom;
+using testing::ScratchFolder;
+using Question = FakeFrontend::Question;
+
+const std::string mark = "\xEF\xBB\xBF";
+
+struct GameShellTest : ::testing::Test {
+    GameShellTest() { frontend.state = &state; }
+
+    // Starts a game of these players without the new-game dialog.
+    void startGame(int players, int computerMode = 0) {
+        state = testing::gameState(players, computerMode);
+        shell.startGame();
+        frontend.log.clear();
+    }
+    bool logged(const std::string& entry) const {
+        return std::find(frontend.log.begin(), frontend.log.end(), entry) != frontend.log.end();
+    }
+
+    ScratchFolder folder;
+    GameState state;
+    FakeFrontend frontend;
+    GameShell shell{state, frontend};
+};
+
+TEST_F(GameShellTest, StartUpRunsInItsOrderAndTheNumberQuestionRepeatsUntilTwoToFour) {
+    folder.write("settings.ini", "lang = de\r\ndelay = 1500\r\n");
+    frontend.mode = GameMode::People;
+    frontend.answers = {"5", "abc", "", "1", " 3", "Ann", "", "Cid"};
+    ASSERT_TRUE(shell.startUp());
+
+    EXPECT_EQ(state.delayMs, 1500);
+    EXPECT_EQ(state.languageFile, "de.lang");
+    EXPECT_EQ(state.computerMode, 0);
+    EXPECT_EQ(state.playerCount, 3);
+    EXPECT_EQ(state.playerNames[1], "Ann");
+    EXPECT_EQ(state.playerNames[2], "");  // stored as typed
+    EXPECT_EQ(state.playerNames[3], "Cid");
+    const std::string number = testing::languageText("de.lang", "enterNrP");
+    const std::string name = testing::languageText("de.lang", "enterName");
+    const std::vector<Question> asked = {
+        {"PvP mode", number, "2"}, {"PvP mode", number, "2"}, {"PvP mode", number, "2"},
+        {"PvP mode", number, "2"}, {"PvP mode", number, "2"}, {"", name, "Player 1"},
+        {"", name, "Player 2"},    {"", name, "Player 3"},
+    };
+    EXPECT_EQ(frontend.questions, asked);
+    // The main window stands in the dialog's place before the dialog goes.
+    const std::vector<std::string> order = {
+        "toolkit language de",
+        "init sound",
+        "new-game dialog " + testing::languageText("de.lang", "gameMode"),
+        "load sound 0 dice.wav",
+        "open window",
+        "close new-game dialog"};
+    EXPECT_EQ(frontend.log, order);
+    ASSERT_NE(frontend.window(), nullptr);
+    EXPECT_EQ(frontend.window()->board().cellText(0, 0), testing::languageText("de.lang", "Nines"));
+    EXPECT_FALSE(frontend.window()->board().controlEnabled(ScoreCard));
+    EXPECT_EQ(folder.read("settings.ini"), "lang = de\r\ndelay = 1500\r\n");
+}
+
+TEST_F(GameShellTest, AgainstTheComputerOnlyOneNameIsAsked) {
+    frontend.mode = GameMode::Computer;
+    frontend.answers = {"Zoe"};
+    ASSERT_TRUE(shell.startUp());
+    EXPECT_EQ(state.computerMode, 1);
+    EXPECT_EQ(state.playerCount, 2);
+    EXPECT_EQ(state.playerNames[1], "Zoe");
+    EXPECT_EQ(state.playerNames[2], "Computer");
+    EXPECT_EQ(frontend.questions.size(), 1u);
+    EXPECT_EQ(frontend.questions[0].defaultText, "Player 1");
+}
+
+TEST_F(GameShellTest, ClosingTheNewGameDialogStartsNoGameAndWritesNothing) {
+    frontend.mode = GameMode::None;
+    EXPECT_FALSE(shell.startUp());
+    EXPECT_EQ(frontend.window(), nullptr);
+    EXPECT_TRUE(frontend.questions.empty());
+    EXPECT_FALSE(folder.exists("settings.ini"));
+}
+
+TEST_F(GameShellTest, MenuCommandsByItemNumber) {
+    startGame(2);
+    struct Case {
+        int item;
+        std::string logged;
+    };
+    for (const Case& c : {Case{RulesItem, "open rules.txt"}, Case{ExitItem, "quit"}}) {
+        frontend.log.clear();
+        shell.chooseMenuItem(c.item);
+        EXPECT_EQ(frontend.log, std::vector<std::string>{c.logged}) << c.item;
+    }
+    frontend.log.clear();
+    for (int unknown : {0, 6, 7, 9, 13, -1}) {
+        shell.chooseMenuItem(unknown);
+    }
+    EXPECT_TRUE(frontend.log.empty());
+
+    shell.chooseMenuItem(AboutItem);
+    const auto& messages = frontend.window()->board().messages();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].first, testing::languageText("en.lang", "MenuAbout") + " Quintaro");
+    EXPECT_EQ(messages[0].second.rfind("Quintaro 1.", 0), 0u);
+}
+
+TEST_F(GameShellTest, LanguageSwitchRewritesTheTextsAndRemembersTheLanguage) {
+    startGame(2);
+    EXPECT_EQ(frontend.window()->menu[std::size_t(MenuText::About)],
+              testing::languageText("en.lang", "MenuAbout") + "...");
+    shell.chooseMenuItem(GermanItem);
+    FakeWindow& window = *frontend.window();
+    EXPECT_EQ(state.languageFile, "de.lang");
+    EXPECT_EQ(window.menu[std::size_t(MenuText::GameTitle)],
+              testing::languageText("de.lang", "MenuTitleGame"));
+    EXPECT_EQ(window.menu[std::size_t(MenuText::Rules)],
+              testing::languageText("de.lang", "MenuTitleHelp"));
+    EXPECT_EQ(window.menu[std::size_t(MenuText::About)],
+              testing::languageText("de.lang", "MenuAbout"));
+    EXPECT_EQ(window.menu[std::size_t(MenuText::Language)], "Language");
+    EXPECT_EQ(window.board().controlText(RollButton), testing::languageText("de.lang", "roll"));
+    EXPECT_EQ(window.board().cellText(totalRow, 0), testing::languageText("de.lang", "Total"));
+    EXPECT_EQ(folder.read("settings.ini"), mark + "\r\nlang = de\r\n");
+    // Menus, roll button, title, then the labels; the toolkit follows; nothing else.
+    EXPECT_EQ(frontend.log,
+              (std::vector<std::string>{"menu texts", "title Quintaro", "toolkit language de"}));
+
+    // A language without its file: empty texts, but the title stays.
+    state.languageFiles[2] = "xx.lang";
+    shell.chooseMenuItem(BulgarianItem);
+    EXPECT_EQ(window.title, "Quintaro");
+    EXPECT_EQ(window.menu[std::size_t(MenuText::NewGame)], "");
+    EXPECT_EQ(window.board().cellText(0, 0), "");
+    EXPECT_EQ(window.board().controlText(RollButton), "");
+    EXPECT_EQ(folder.read("settings.ini"), mark + "\r\nlang = xx\r\n");
+}
+
+TEST_F(GameShellTest, OptionsApplyWritesDelayThenLevelAndCancelChangesNothing) {
+    startGame(2, 1);
+    state.delayMs = 7000;
+    state.strongerCPU = 2;
+    FakeWindow& window = *frontend.window();
+    shell.chooseMenuItem(OptionsItem);
+    // A hand-edited delay shows its own number; what would be stored stays within 0..5.
+    EXPECT_EQ(window.optionsShownSeconds, 7);
+    EXPECT_EQ(window.optionsOffered.seconds, 5);
+    EXPECT_TRUE(window.optionsOffered.stronger);
+    EXPECT_EQ(window.optionsTexts.apply, testing::languageText("en.lang", "apply"));
+    EXPECT_EQ(state.delayMs, 7000);
+    EXPECT_FALSE(folder.exists("settings.ini"));
+
+    window.optionsAnswer = OptionsChoice{3, true};
+    shell.chooseMenuItem(OptionsItem);
+    EXPECT_EQ(state.delayMs, 3000);
+    EXPECT_EQ(state.strongerCPU, 1);
+    EXPECT_EQ(folder.read("settings.ini"), mark + "\r\ndelay = 3000\r\nstrongerCPU = 1\r\n");
+
+    window.optionsAnswer = OptionsChoice{9, false};
+    shell.chooseMenuItem(OptionsItem);
+    EXPECT_EQ(state.delayMs, 5000);
+    EXPECT_EQ(state.strongerCPU, 0);
+}
+
+TEST_F(GameShellTest, NewGameAskedNoKeepsTheGameAndYesStartsAfresh) {
+    RepeatRandom random({}, 3);
+    RandomScope scope(random);
+    startGame(3);
+    shell.roll();
+    shell.roll();
+    shell.book(2);
+    ASSERT_EQ(state.rowsBooked(1), 1);
+    FakeWindow* first = frontend.window();
+
+    shell.chooseMenuItem(NewGameItem);
+    EXPECT_EQ(frontend.window(), first);
+    EXPECT_EQ(state.rowsBooked(1), 1);
+    EXPECT_TRUE(logged("ask " + testing::languageText("en.lang", "NewGame") + " / " +
+                       testing::languageText("en.lang", "NewGameDesc")));
+
+    first->yesAnswer = true;
+    frontend.log.clear();
+    shell.chooseMenuItem(NewGameItem);
+    EXPECT_EQ(state.rowsBooked(1), 0);
+    EXPECT_EQ(frontend.windowsOpened, 2);
+    const std::vector<std::string> order = {
+        "ask " + testing::languageText("en.lang", "NewGame") + " / " +
+            testing::languageText("en.lang", "NewGameDesc"),
+        "free sound 0", "close window", "load sound 0 dice.wav", "open window"};
+    EXPECT_EQ(frontend.log, order);
+    EXPECT_EQ(shell.turnFlow()->currentPlayer(), 1);
+    EXPECT_EQ(frontend.window()->board().cellText(2, 1), "");
+    EXPECT_EQ(state.playerNames[3], "Cid");
+}
+
+TEST_F(GameShellTest, DuringThePauseMenusAreNotHandled) {
+    RepeatRandom random({}, 5);
+    RandomScope scope(random);
+    startGame(2, 1);
+    state.delayMs = 1500;
+    FakeWindow& window = *frontend.window();
+    bool sawPause = false;
+    window.duringPause = [&] {
+        sawPause = true;
+        EXPECT_TRUE(shell.pausing());
+        const std::size_t before = frontend.log.size();
+        shell.chooseMenuItem(ExitItem);
+        shell.chooseMenuItem(RulesItem);
+        shell.roll();
+        EXPECT_EQ(frontend.log.size(), before);
+    };
+    shell.roll();
+    shell.roll();
+    shell.book(0);
+    EXPECT_TRUE(sawPause);
+    EXPECT_TRUE(logged("pause 1500"));
+    EXPECT_FALSE(shell.pausing());
+    EXPECT_EQ(state.rowsBooked(2), 1);
+
+    EXPECT_TRUE(shell.closeRequested());
+    EXPECT_TRUE(logged("quit"));
+}
+
+// The close box is the one thing the pause does not hold back: the program ends at once, by
+// the same way as outside the pause.
+TEST_F(GameShellTest, TheCloseBoxEndsTheProgramEvenDuringThePause) {
+    RepeatRandom random({}, 5);
+    RandomScope scope(random);
+    startGame(2, 1);
+    state.delayMs = 2147483647;
+    bool sawPause = false;
+    frontend.window()->duringPause = [&] {
+        sawPause = true;
+        EXPECT_TRUE(shell.closeRequested());
+        EXPECT_TRUE(logged("quit"));
+    };
+    shell.roll();
+    shell.roll();
+    shell.book(0);
+    EXPECT_TRUE(sawPause);
+}
+
+TEST_F(GameShellTest, ShutdownReleasesEverythingOnceAndIsSafeTwice) {
+    startGame(2);
+    shell.shutdown();
+    shell.shutdown();
+    EXPECT_EQ(frontend.window(), nullptr);
+    EXPECT_EQ(std::count(frontend.log.begin(), frontend.log.end(), "close window"), 1);
+    EXPECT_TRUE(logged("release sound"));
+    EXPECT_TRUE(logged("free pictures"));
+}
+
+}  // namespace
+}  // namespace quintaro
