@@ -22,7 +22,7 @@ for target in $targets; do
     for extra in "$@"; do
         case $extra in "$name="*) folders="$folders ${extra#*=}" ;; esac
     done
-    LLVM_PROFILE_FILE=$build/profiles/$name.profraw $build/fuzz/$target -runs=0 $folders \
+    LLVM_PROFILE_FILE=$PWD/$build/profiles/$name.profraw $build/fuzz/$target -runs=0 $folders \
         >/dev/null 2>&1
 done
 llvm-profdata merge -sparse $build/profiles/*.profraw -o $build/profiles/all.profdata
