@@ -45,14 +45,21 @@ bool isUserInput(QEvent::Type type) {
     }
 }
 
+// The green frame of a die the coach's hint says to hold; the style sheet draws it.
+void setHintFrame(QPushButton* button, bool framed) {
+    button->setProperty("hint", framed);
+    button->style()->unpolish(button);
+    button->style()->polish(button);
+    button->update();
+}
+
 }  // namespace
 
 MainWindow::MainWindow(const GameState& state, const WindowTexts& texts, WindowEvents& events,
                        QWidget* parent)
     : QMainWindow(parent), events_(events) {
     setAttribute(Qt::WA_DeleteOnClose, false);
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setWindowFlags(closeBoxOnly);
 
     setWindowTitle(toQString(texts.title));
     buildMenuBar(texts);
@@ -293,9 +300,7 @@ void MainWindow::showHint(const HintView& hint) {
     hintedDice_ = hint.holdDice;
     for (int number = 1; number <= 5; ++number) {
         QPushButton* button = dice_[std::size_t(number - 1)];
-        button->setProperty("hint", (hint.holdDice & (1u << (number - 1))) != 0);
-        button->style()->unpolish(button);
-        button->style()->polish(button);
+        setHintFrame(button, (hint.holdDice & (1u << (number - 1))) != 0);
     }
     if (hint.row >= 0) {
         selectRow(hint.row);
@@ -316,9 +321,7 @@ void MainWindow::clearHint() {
     hintShown_ = false;
     hintedDice_ = 0;
     for (QPushButton* button : dice_) {
-        button->setProperty("hint", false);
-        button->style()->unpolish(button);
-        button->style()->polish(button);
+        setHintFrame(button, false);
     }
     handLabel_->setText(handTextBeforeHint_);
     handLabel_->setToolTip(QString());

@@ -17,9 +17,7 @@ class NewGameWindow : public QWidget {
   public:
     enum class Phase { Open, Asking, Done };
 
-    NewGameWindow()
-        : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                               Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {}
+    NewGameWindow() : QWidget(nullptr, closeBoxOnly) {}
 
     Phase phase = Phase::Open;
     GameMode chosen = GameMode::None;

@@ -95,9 +95,7 @@ class OptionsWindow : public QWidget {
   public:
     enum class Outcome { Open, Apply, Cancel };
 
-    OptionsWindow()
-        : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                               Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {}
+    OptionsWindow() : QWidget(nullptr, closeBoxOnly) {}
 
     Outcome outcome = Outcome::Open;
     ModalLoop loop;

@@ -24,6 +24,12 @@ QFont guiFont();
 // "Arial" at 16 points: the dice and the hand label.
 QFont diceFont();
 
+// A title bar with the system menu and the close box, and no minimise or maximise box: the
+// game's main window and its own dialogs.
+inline constexpr Qt::WindowFlags closeBoxOnly = Qt::Window | Qt::CustomizeWindowHint |
+                                                Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                                                Qt::WindowCloseButtonHint;
+
 // Moves a top-level window so that its middle is the middle of the screen.
 void centreOnScreen(QWidget* window);
 

@@ -6,6 +6,7 @@
 #include <QAccessibleTableCellInterface>
 #include <QAction>
 #include <QApplication>
+#include <QImage>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -146,9 +147,13 @@ TEST_F(PlayAidsTest, TheHintMarksTheDiceToHoldThenTheRowToBookUntilTheNextAction
     EXPECT_EQ(window.hintedDice(), advice->bestHold);
     EXPECT_TRUE(window.handLabel()->toolTip().contains(
         QString::fromStdString(testing::languageText("en.lang", "HintBest"))));
+    ASSERT_NE(advice->bestHold, 0u) << "this throw has dice worth holding";
     for (int die = 1; die <= 5; ++die) {
-        EXPECT_EQ(window.die(die)->property("hint").toBool(),
-                  (advice->bestHold & (1u << (die - 1))) != 0);
+        const bool framed = (advice->bestHold & (1u << (die - 1))) != 0;
+        EXPECT_EQ(window.die(die)->property("hint").toBool(), framed);
+        // The frame is drawn in the hint's green at the die's left edge.
+        const QImage face = window.die(die)->grab().toImage();
+        EXPECT_EQ(face.pixel(1, face.height() / 2) == qRgb(0x1f, 0x8a, 0x3b), framed) << die;
     }
     // Holding a die is the next action: the marks go.
     QTest::mouseClick(window.die(1), Qt::LeftButton);
