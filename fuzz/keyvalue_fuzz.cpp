@@ -1,6 +1,8 @@
 // Any bytes as a key=value file: parsing never fails, writing the entries back and parsing
 // them again gives the same entries, and reads and writes through an open file keep to the
-// lookup rules.
+// lookup rules. Then the same file is saved for real: as a writable file, behind a symbolic
+// link or missing, and the bytes on disk must be exactly what the writes produce, with no
+// temporary file left beside them.
 //
 // The round trip is exact on entries. What writing legitimately normalises (blanks around
 // "=", the blank after ";", blank lines, a missing "]", Latin-1 turned into UTF-8) is already
@@ -85,8 +87,15 @@ void checkRoundTrip(const std::vector<Entry>& entries, KeyValueFile::Mode mode) 
 std::string scratchFolder;
 std::string scratchName;
 
+std::string scratchPath(const char* name) {
+    return scratchFolder + "/" + name;
+}
+
 void removeScratch() {
     unlink(scratchName.c_str());
+    unlink(scratchPath("target.ini").c_str());
+    unlink(scratchPath(".target.ini.tmp").c_str());
+    unlink(scratchPath(".settings.ini.tmp").c_str());
     rmdir(scratchFolder.c_str());
 }
 
@@ -106,11 +115,11 @@ const std::string& scratchFile() {
     return scratchName;
 }
 
-// Writes the bytes as a file marked read-only, so close() never rewrites it.
-void putFile(std::string_view bytes) {
-    const std::string& name = scratchFile();
+// Writes the bytes as a file of the given permissions (0444: close() never rewrites it).
+void putFile(std::string_view bytes, const std::string& name = scratchFile(),
+             mode_t permissions = 0444) {
     unlink(name.c_str());
-    const int fd = ::open(name.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0444);
+    const int fd = ::open(name.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, permissions);
     check(fd >= 0, "cannot create the scratch file");
     check(write(fd, bytes.data(), bytes.size()) == ssize_t(bytes.size()), "short write");
     close(fd);
@@ -180,6 +189,119 @@ void checkReadsAndWrites(std::string_view bytes, const std::vector<Entry>& parse
           "a read-only file was rewritten");
 }
 
+std::string fileBytes(const std::string& name) {
+    std::string bytes;
+    const int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
+    check(fd >= 0, "a saved file cannot be opened");
+    char buffer[4096];
+    for (ssize_t got; (got = read(fd, buffer, sizeof buffer)) > 0;) {
+        bytes.append(buffer, std::size_t(got));
+    }
+    close(fd);
+    return bytes;
+}
+
+bool exists(const std::string& name) {
+    struct stat info {};
+    return lstat(name.c_str(), &info) == 0;
+}
+
+// Saves through the real file: a few keys written into the bytes land on disk exactly as
+// serialize() gives them, and no temporary file is left. The file is plain, behind a link,
+// missing, named relative to the current folder, or has a leftover of a killed save beside
+// it; or it can't be saved at all (a loop of links, a folder under its name), which must
+// change nothing. The layout comes from the size of the input, so every input tries one.
+void checkSave(std::string_view bytes, const std::vector<Entry>& parsed) {
+    enum class Layout { Plain, Linked, Missing, Relative, Leftover, LeftoverLink, Loop, Folder };
+    const Layout layout = Layout(bytes.size() % 8);
+    const std::string& path = scratchFile();
+    const std::string target = scratchPath("target.ini");
+    const std::string temporary = scratchPath(".settings.ini.tmp");
+    unlink(path.c_str());
+    unlink(target.c_str());
+    rmdir(path.c_str());
+    // The name the game passes, and the file the bytes end up in.
+    std::string name = path;
+    std::string written = path;
+    bool saves = true;
+    switch (layout) {
+        case Layout::Plain:
+            putFile(bytes, path, 0644);
+            break;
+        case Layout::Linked:
+            putFile(bytes, target, 0644);
+            check(symlink("target.ini", path.c_str()) == 0, "cannot make the link");
+            written = target;
+            break;
+        case Layout::Missing:
+            break;
+        case Layout::Relative:
+            putFile(bytes, path, 0644);
+            check(chdir(scratchFolder.c_str()) == 0, "cannot enter the scratch folder");
+            name = "settings.ini";
+            break;
+        case Layout::Leftover:
+            putFile(bytes, path, 0644);
+            putFile(bytes.substr(0, bytes.size() / 2), temporary, 0400);
+            break;
+        case Layout::LeftoverLink:
+            putFile(bytes, path, 0644);
+            putFile("keep", target, 0644);
+            check(symlink("target.ini", temporary.c_str()) == 0, "cannot make the link");
+            break;
+        case Layout::Loop:
+            check(symlink("settings.ini", path.c_str()) == 0, "cannot make the loop");
+            saves = false;
+            break;
+        case Layout::Folder:
+            check(mkdir(path.c_str(), 0755) == 0, "cannot make the folder");
+            saves = false;
+            break;
+    }
+    KeyValueFile file;
+    const bool opened = file.open(name);
+    check(opened == (saves && layout != Layout::Missing), "a file opens when it should not");
+    check(!opened || file.entries() == parsed, "a writable file parses differently");
+    // A key taken from the input itself, so that replacing as well as adding is saved.
+    std::string ownKey;
+    for (const Entry& entry : parsed) {
+        if (entry.kind == Kind::KeyValue) {
+            ownKey = entry.key.substr(0, entry.key.find('\0'));
+            break;
+        }
+    }
+    file.writeText(ownKey, "x = y ");
+    file.writeText("delay", "3000");
+    file.writeText("Lang", "de");
+    const std::string expected = KeyValueFile::serialize(file.entries(), file.mode());
+    file.close();
+    check(!exists(temporary) && !exists(scratchPath(".target.ini.tmp")),
+          "a temporary file was left behind");
+    if (layout == Layout::LeftoverLink) {
+        check(fileBytes(target) == "keep", "a save wrote through a link at the temporary name");
+    }
+    struct stat info {};
+    if (!saves) {
+        check(lstat(path.c_str(), &info) == 0 &&
+                  (layout == Layout::Loop ? S_ISLNK(info.st_mode) : S_ISDIR(info.st_mode)),
+              "something that can't be saved was replaced");
+    } else {
+        check(fileBytes(written) == expected, "the saved file differs from the written entries");
+        check(
+            layout != Layout::Linked || (lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode)),
+            "the link was replaced by a file");
+        // Read again, the saved file gives the written values.
+        KeyValueFile again;
+        check(again.open(name), "the saved file cannot be read");
+        check(again.readText("delay", "") == "3000" && again.readText("lang", "") == "de",
+              "the saved file reads back differently");
+        again.close();
+    }
+    unlink(path.c_str());
+    rmdir(path.c_str());
+    unlink(target.c_str());
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -194,5 +316,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     checkRoundTrip(entries, mode);
     checkReadsAndWrites(bytes, entries, mode);
+    checkSave(bytes, entries);
     return 0;
 }

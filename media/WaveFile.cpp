@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
 namespace quintaro {
 
@@ -119,19 +121,6 @@ std::optional<WaveSound::Format> playableFormat(const SampleFormat& f) {
     return format;
 }
 
-// Widens packed little-endian 24-bit samples to 32-bit ones (the value in the top bytes).
-std::vector<std::uint8_t> widen24To32(std::string_view data) {
-    const std::size_t count = data.size() / 3;
-    std::vector<std::uint8_t> out(count * 4);
-    for (std::size_t i = 0; i < count; ++i) {
-        out[i * 4] = 0;
-        out[i * 4 + 1] = static_cast<std::uint8_t>(data[i * 3]);
-        out[i * 4 + 2] = static_cast<std::uint8_t>(data[i * 3 + 1]);
-        out[i * 4 + 3] = static_cast<std::uint8_t>(data[i * 3 + 2]);
-    }
-    return out;
-}
-
 }  // namespace
 
 int WaveSound::bytesPerFrame() const {
@@ -147,26 +136,34 @@ int WaveSound::bytesPerFrame() const {
     return 0;
 }
 
-std::optional<WaveSound> parseWave(std::string_view bytes) {
+std::optional<WaveLayout> scanWave(const ReadAt& readAt, std::uint64_t fileSize) {
     constexpr std::size_t chunkHeaderSize = 8;
     constexpr std::size_t firstChunk = 12;
-    if (bytes.size() > maxWaveFileBytes || bytes.size() < firstChunk + chunkHeaderSize) {
+    if (fileSize > maxWaveFileBytes || fileSize < firstChunk + chunkHeaderSize) {
+        return std::nullopt;
+    }
+    // The RIFF header and the first chunk's header; the "fmt " chunk is read in full below.
+    std::string head(firstChunk + chunkHeaderSize, '\0');
+    if (readAt(0, head.data(), head.size()) != head.size()) {
         return std::nullopt;
     }
     // The RIFF size field (offset 4) is not trusted: streamed files leave it at 0 or
     // 0xFFFFFFFF. The chunks are walked within the bytes actually present.
-    if (!hasTag(bytes, 0, "RIFF") || !hasTag(bytes, 8, "WAVE") ||
-        !hasTag(bytes, firstChunk, "fmt ")) {
+    if (!hasTag(head, 0, "RIFF") || !hasTag(head, 8, "WAVE") || !hasTag(head, firstChunk, "fmt ")) {
         return std::nullopt;
     }
-    const std::uint64_t fileSize = bytes.size();
-    const std::uint64_t formatSize = readU32(bytes, firstChunk + 4);
+    const std::uint64_t formatSize = readU32(head, firstChunk + 4);
     const std::uint64_t formatStart = firstChunk + chunkHeaderSize;
     if (formatSize > fileSize - formatStart) {
         return std::nullopt;
     }
-    const auto sampleFormat =
-        readFormat(bytes.substr(formatStart, static_cast<std::size_t>(formatSize)));
+    // Only the fields we know are read; a longer chunk's tail is skipped.
+    std::string formatChunk(static_cast<std::size_t>(std::min<std::uint64_t>(formatSize, 64)),
+                            '\0');
+    if (readAt(formatStart, formatChunk.data(), formatChunk.size()) != formatChunk.size()) {
+        return std::nullopt;
+    }
+    const auto sampleFormat = readFormat(formatChunk);
     if (!sampleFormat) {
         return std::nullopt;
     }
@@ -178,33 +175,124 @@ std::optional<WaveSound> parseWave(std::string_view bytes) {
     // Every chunk after "fmt " up to "data"; odd-sized chunks are followed by a pad byte.
     // All offsets are 64-bit, so a 32-bit size near 4 GiB cannot wrap them.
     std::uint64_t at = formatStart + formatSize + (formatSize & 1);
+    std::string chunkHeader(chunkHeaderSize, '\0');
     while (at + chunkHeaderSize <= fileSize) {
-        const auto pos = static_cast<std::size_t>(at);
-        const std::uint64_t size = readU32(bytes, pos + 4);
-        if (hasTag(bytes, pos, "data")) {
-            const std::uint64_t start = at + chunkHeaderSize;
-            const std::uint64_t present = std::min(size, fileSize - start);
-            const std::uint64_t frames = present / sampleFormat->blockAlign;
-            if (frames == 0) {
+        if (readAt(at, chunkHeader.data(), chunkHeaderSize) != chunkHeaderSize) {
+            return std::nullopt;
+        }
+        const std::uint64_t size = readU32(chunkHeader, 4);
+        if (hasTag(chunkHeader, 0, "data")) {
+            WaveLayout layout;
+            layout.format = *format;
+            layout.channels = static_cast<int>(sampleFormat->channels);
+            layout.sampleRate = static_cast<int>(sampleFormat->sampleRate);
+            layout.bytesPerSampleInFile = sampleFormat->bitsPerSample / 8;
+            layout.dataOffset = at + chunkHeaderSize;
+            layout.frames = std::min(size, fileSize - layout.dataOffset) / sampleFormat->blockAlign;
+            // Decided from the header, before any sample is read: a roll sound is short.
+            if (layout.frames == 0 ||
+                layout.frames > std::uint64_t{maxWaveSeconds} * sampleFormat->sampleRate) {
                 return std::nullopt;
             }
-            const std::string_view data =
-                bytes.substr(static_cast<std::size_t>(start),
-                             static_cast<std::size_t>(frames * sampleFormat->blockAlign));
-            WaveSound sound;
-            sound.format = *format;
-            sound.channels = static_cast<int>(sampleFormat->channels);
-            sound.sampleRate = static_cast<int>(sampleFormat->sampleRate);
-            if (sampleFormat->bitsPerSample == 24) {
-                sound.samples = widen24To32(data);
-            } else {
-                sound.samples.assign(data.begin(), data.end());
-            }
-            return sound;
+            return layout;
         }
         at += chunkHeaderSize + size + (size & 1);
     }
     return std::nullopt;
+}
+
+void appendSamples(const WaveLayout& layout, std::string_view fileBytes,
+                   std::vector<std::uint8_t>& out) {
+    if (layout.bytesPerSampleInFile != 3) {
+        out.insert(out.end(), fileBytes.begin(), fileBytes.end());
+        return;
+    }
+    // Packed little-endian 24-bit samples widen to 32-bit ones (the value in the top bytes).
+    const std::size_t count = fileBytes.size() / 3;
+    const std::size_t start = out.size();
+    out.resize(start + count * 4);
+    for (std::size_t i = 0; i < count; ++i) {
+        std::uint8_t* to = out.data() + start + i * 4;
+        to[0] = 0;
+        to[1] = static_cast<std::uint8_t>(fileBytes[i * 3]);
+        to[2] = static_cast<std::uint8_t>(fileBytes[i * 3 + 1]);
+        to[3] = static_cast<std::uint8_t>(fileBytes[i * 3 + 2]);
+    }
+}
+
+std::optional<WaveSound> parseWave(std::string_view bytes) {
+    const auto readAt = [bytes](std::uint64_t offset, char* into, std::size_t count) {
+        if (offset >= bytes.size()) {
+            return std::size_t{0};
+        }
+        const std::string_view part = bytes.substr(static_cast<std::size_t>(offset), count);
+        std::memcpy(into, part.data(), part.size());
+        return part.size();
+    };
+    const auto layout = scanWave(readAt, bytes.size());
+    if (!layout) {
+        return std::nullopt;
+    }
+    WaveSound sound;
+    sound.format = layout->format;
+    sound.channels = layout->channels;
+    sound.sampleRate = layout->sampleRate;
+    appendSamples(*layout,
+                  bytes.substr(static_cast<std::size_t>(layout->dataOffset),
+                               static_cast<std::size_t>(layout->frames * layout->fileFrameBytes())),
+                  sound.samples);
+    return sound;
+}
+
+bool WaveFileReader::open(const std::string& fileName) {
+    in_.close();
+    layout_.reset();
+    std::error_code error;
+    // A FIFO or a device would block or never end.
+    if (!std::filesystem::is_regular_file(fileName, error)) {
+        return false;
+    }
+    const std::uintmax_t size = std::filesystem::file_size(fileName, error);
+    if (error) {
+        return false;
+    }
+    in_.open(fileName, std::ios::binary);
+    if (!in_) {
+        return false;
+    }
+    const auto readAt = [this](std::uint64_t offset, char* into, std::size_t count) {
+        in_.clear();
+        in_.seekg(static_cast<std::streamoff>(offset));
+        in_.read(into, static_cast<std::streamsize>(count));
+        return static_cast<std::size_t>(std::max<std::streamsize>(in_.gcount(), 0));
+    };
+    layout_ = scanWave(readAt, size);
+    if (!layout_) {
+        in_.close();
+        return false;
+    }
+    in_.clear();
+    in_.seekg(static_cast<std::streamoff>(layout_->dataOffset));
+    framesLeft_ = layout_->frames;
+    return static_cast<bool>(in_);
+}
+
+bool WaveFileReader::read(std::size_t maxFrames, std::vector<std::uint8_t>& samples) {
+    samples.clear();
+    if (!layout_ || framesLeft_ == 0) {
+        return false;
+    }
+    const std::size_t frames =
+        static_cast<std::size_t>(std::min<std::uint64_t>(framesLeft_, maxFrames));
+    buffer_.resize(frames * layout_->fileFrameBytes());
+    in_.read(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
+    // A file cut short since it was opened ends the sound at the last whole frame.
+    const std::size_t got = static_cast<std::size_t>(std::max<std::streamsize>(in_.gcount(), 0)) /
+                            layout_->fileFrameBytes();
+    framesLeft_ = got < frames ? 0 : framesLeft_ - got;
+    appendSamples(*layout_, std::string_view(buffer_.data(), got * layout_->fileFrameBytes()),
+                  samples);
+    return got > 0;
 }
 
 }  // namespace quintaro

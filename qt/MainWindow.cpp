@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPixmapCache>
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
@@ -140,6 +141,10 @@ MainWindow::~MainWindow() {
     if (pausing_) {
         qApp->removeEventFilter(this);
     }
+    // The style keeps drawn button faces in Qt's pixmap cache under keys that include the
+    // window's palette, which no later window shares: left there, every New Game would add
+    // its own set until the cache's 10 MB limit.
+    QPixmapCache::clear();
 }
 
 void MainWindow::buildMenuBar(const WindowTexts& texts) {
@@ -226,7 +231,9 @@ void MainWindow::pause(int milliseconds) {
     repaint();
     QEventLoop loop;
     QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
+    pauseLoop_ = &loop;
     loop.exec();
+    pauseLoop_ = nullptr;
     qApp->removeEventFilter(this);
     pausing_ = false;
 }
@@ -326,9 +333,14 @@ void MainWindow::setAccessibleTexts(const AccessibleTexts& texts) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    if (pausing_ || !events_.closeRequested()) {
+    if (!events_.closeRequested()) {
         event->ignore();
         return;
+    }
+    // The close box also ends the pause after the computer's turn, however long a hand-edited
+    // delay made it: the program then shuts down as usual.
+    if (pauseLoop_ != nullptr) {
+        pauseLoop_->quit();
     }
     event->accept();
 }

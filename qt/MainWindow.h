@@ -12,6 +12,7 @@
 #include "state/GameState.h"
 
 class QAction;
+class QEventLoop;
 class QLabel;
 class QMenu;
 class QPushButton;
@@ -79,6 +80,7 @@ class MainWindow : public QMainWindow, public GameWindow {
     std::array<QAction*, 13> actions_{};
     std::unique_ptr<WidgetBoard> board_;
     bool pausing_ = false;
+    QEventLoop* pauseLoop_ = nullptr;  // the pause's own loop while it runs
     unsigned hintedDice_ = 0;
     bool hintShown_ = false;
     QString handTextBeforeHint_;

@@ -79,6 +79,9 @@ GameMode NewGameDialog::chooseMode(const QString& title, const QString& peopleNa
     centreOnScreen(window.get());
 
     NewGameWindow* dialog = window.get();
+    // The buttons keep their own copies of the pictures; nothing else shows them, so the
+    // decoded pictures (large ones take many megabytes) go with the dialog.
+    QObject::connect(dialog, &QObject::destroyed, [] { freePictures(); });
     PictureButton* people = addModeButton(dialog, "peopleButton", 10, 0, "pvp_0.jpg");
     PictureButton* computer = addModeButton(dialog, "computerButton", 210, 1, "pvc_0.jpg");
     // The buttons are pictures: their names are for screen readers.

@@ -15,7 +15,7 @@ inline constexpr long long maxPicturePixels = 16'000'000;
 void loadPicture(int number, const std::string& fileName);
 // The picture's bitmap, or a null image when picture `number` is not loaded.
 QImage pictureBitmap(int number);
-// Forgets every loaded picture (at shutdown).
+// Forgets every loaded picture (when the new-game dialog goes, and at shutdown).
 void freePictures();
 
 // Decodes a whole file's bytes the same way loadPicture does; a null image when refused.

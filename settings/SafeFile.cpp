@@ -1,6 +1,7 @@
 #include "settings/SafeFile.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -81,63 +82,78 @@ bool fillAndSync(int fd, std::string_view bytes, const struct stat* old) {
     return writeAll(fd, bytes) && fsync(fd) == 0;
 }
 
-enum class TempResult { Ready, CannotCreate, Failed };
+// The name of the one temporary file a save of `name` uses, beside it: every save reuses it,
+// so a save cut short by a kill leaves at most this one file, and the next save clears it.
+std::string temporaryName(const std::string& folder, const std::string& name) {
+    return folder + "/." + name + ".tmp";
+}
 
-// Writes the new content into a fresh file beside the target and names it tempName.
-// CannotCreate: the folder refuses new files. Failed: the content could not be written
-// completely; nothing is left behind in either case.
-TempResult writeTempFile(const std::string& folder, const std::string& name, std::string_view bytes,
-                         const struct stat* old, std::string& tempName) {
-    static unsigned counter = 0;
-    const mode_t createMode = old != nullptr ? 0600 : 0666;
-    auto nextName = [&] {
-        return folder + "/." + name + ".tmp" + std::to_string(getpid()) + "-" +
-               std::to_string(counter++);
-    };
-#ifdef O_TMPFILE
-    // An unnamed file vanishes by itself when the process dies before it is complete; it
-    // only gets a name once its content is on disk.
-    const int unnamed = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, createMode);
-    if (unnamed >= 0) {
-        if (!fillAndSync(unnamed, bytes, old)) {
-            close(unnamed);
-            return TempResult::Failed;
+// Waits for the lock on the temporary file: another game in the same folder may be saving
+// this very moment, which takes milliseconds. A holder that never lets go (a stopped
+// process) makes this save fail rather than freeze the game. A file system without locks
+// is written without one.
+bool lockTemporary(int fd) {
+    for (int attempt = 0; attempt < 2000; ++attempt) {
+        if (flock(fd, LOCK_EX | LOCK_NB) == 0) {
+            return true;
         }
-        const std::string handle = "/proc/self/fd/" + std::to_string(unnamed);
-        for (int attempt = 0; attempt < 100; ++attempt) {
-            tempName = nextName();
-            if (linkat(AT_FDCWD, handle.c_str(), AT_FDCWD, tempName.c_str(), AT_SYMLINK_FOLLOW) ==
-                0) {
-                close(unnamed);
-                return TempResult::Ready;
-            }
-            if (errno != EEXIST) {
-                break;
-            }
+        if (errno == ENOLCK || errno == EINVAL || errno == EOPNOTSUPP) {
+            return true;
         }
-        // No /proc, or the folder refuses links: fall back to a named file.
-        close(unnamed);
+        if (errno != EWOULDBLOCK && errno != EINTR) {
+            return false;
+        }
+        usleep(1000);
     }
-#endif
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        tempName = nextName();
-        const int fd = ::open(tempName.c_str(),
-                              O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC | O_NOFOLLOW, createMode);
-        if (fd < 0) {
-            if (errno == EEXIST) {
+    return false;
+}
+
+bool sameFile(const struct stat& a, const struct stat& b) {
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// Creates the temporary file afresh and locks it. The lock belongs to the file, not to its
+// name: a file found under the name is either a leftover of a killed save (nobody holds its
+// lock) or another save's, which renames it away before it lets go of the lock. So the name
+// is checked again once the lock is ours, and a leftover is removed and replaced by a new
+// file, which gets the creation permissions of this save.
+bool createTemporary(const std::string& tempName, mode_t createMode, int& fd) {
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        fd = ::open(tempName.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC | O_NOFOLLOW,
+                    createMode);
+        const bool fresh = fd >= 0;
+        if (!fresh) {
+            if (errno != EEXIST) {
+                return false;  // the folder takes no new files
+            }
+            fd = ::open(tempName.c_str(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+            if (fd < 0) {
+                // Gone meanwhile: try again. Something else under our name (a link, a
+                // file we may not open): it is ours to remove.
+                if (errno != ENOENT && unlink(tempName.c_str()) != 0) {
+                    return false;
+                }
                 continue;
             }
-            return errno == EACCES || errno == EPERM ? TempResult::CannotCreate
-                                                     : TempResult::Failed;
         }
-        const bool complete = fillAndSync(fd, bytes, old);
-        if (close(fd) != 0 || !complete) {
-            unlink(tempName.c_str());
-            return TempResult::Failed;
+        struct stat held {};
+        struct stat named {};
+        if (!lockTemporary(fd)) {
+            close(fd);
+            return false;
         }
-        return TempResult::Ready;
+        const bool stillNamed =
+            fstat(fd, &held) == 0 && lstat(tempName.c_str(), &named) == 0 && sameFile(held, named);
+        if (stillNamed && fresh && S_ISREG(held.st_mode)) {
+            return true;
+        }
+        if (stillNamed && unlink(tempName.c_str()) != 0) {
+            close(fd);
+            return false;
+        }
+        close(fd);
     }
-    return TempResult::Failed;
+    return false;
 }
 
 void syncFolder(const std::string& folder) {
@@ -146,18 +162,6 @@ void syncFolder(const std::string& folder) {
         fsync(fd);
         close(fd);
     }
-}
-
-// The last resort for a writable file in a folder that takes no new files: overwrite it
-// where it is. The space is reserved first, so a full disk leaves the old content intact.
-bool rewriteInPlace(const std::string& path, std::string_view bytes) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW);
-    if (fd < 0) {
-        return false;
-    }
-    bool done = bytes.empty() || posix_fallocate(fd, 0, off_t(bytes.size())) == 0;
-    done = done && writeAll(fd, bytes) && ftruncate(fd, off_t(bytes.size())) == 0 && fsync(fd) == 0;
-    return close(fd) == 0 && done;
 }
 
 }  // namespace
@@ -180,21 +184,27 @@ bool saveFile(const std::string& fileName, std::string_view bytes) {
         return false;
     }
     const std::string folder = folderOf(target);
-    std::string tempName;
-    switch (writeTempFile(folder, nameOf(target), bytes, exists ? &old : nullptr, tempName)) {
-        case TempResult::Ready:
-            if (rename(tempName.c_str(), target.c_str()) != 0) {
-                unlink(tempName.c_str());
-                return false;
-            }
-            syncFolder(folder);
-            return true;
-        case TempResult::CannotCreate:
-            return exists && rewriteInPlace(target, bytes);
-        case TempResult::Failed:
-            break;
+    const std::string tempName = temporaryName(folder, nameOf(target));
+    // A new settings file gets 0666 less the umask; a replacement first 0600 and then the
+    // permissions of the file it replaces.
+    int fd = -1;
+    if (!createTemporary(tempName, exists ? 0600 : 0666, fd)) {
+        // Also when the folder takes no new files: the file is never rewritten in place,
+        // since a kill in the middle of that would leave it cut. The change is lost, as for
+        // a file that can't be written.
+        return false;
     }
-    return false;
+    // The lock is held until the temporary file has its final name (or is gone), so no
+    // other save takes it over half-written.
+    const bool complete = fillAndSync(fd, bytes, exists ? &old : nullptr);
+    if (!complete || rename(tempName.c_str(), target.c_str()) != 0) {
+        unlink(tempName.c_str());
+        close(fd);
+        return false;
+    }
+    close(fd);
+    syncFolder(folder);
+    return true;
 }
 
 ReadResult readFile(const std::string& fileName, std::string& bytes, bool& writable) {

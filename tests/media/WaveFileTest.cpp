@@ -98,18 +98,25 @@ INSTANTIATE_TEST_SUITE_P(
         return name;
     });
 
-// A 16-bit stereo file with `dataBytes` bytes of data, the data chunk's size field true.
-std::string stereo16File(std::size_t dataBytes) {
-    auto u32 = [](std::uint32_t v) {
-        return std::string{char(v & 0xFF), char(v >> 8 & 0xFF), char(v >> 16 & 0xFF),
-                           char(v >> 24 & 0xFF)};
-    };
+std::string u32(std::uint32_t v) {
+    return {char(v & 0xFF), char(v >> 8 & 0xFF), char(v >> 16 & 0xFF), char(v >> 24 & 0xFF)};
+}
+
+// A PCM file with `dataBytes` bytes of data (the data chunk's size field true, unless given).
+std::string pcmFile(std::size_t dataBytes, int channels, int rate, int bits,
+                    std::uint32_t sizeField = 0) {
+    const int block = channels * bits / 8;
     std::string file = "RIFF" + u32(static_cast<std::uint32_t>(36 + dataBytes)) + "WAVE";
-    file += "fmt " + u32(16);
-    file += std::string{1, 0, 2, 0} + u32(44100) + u32(44100 * 4) + std::string{4, 0, 16, 0};
-    file += "data" + u32(static_cast<std::uint32_t>(dataBytes));
+    file += "fmt " + u32(16) + std::string{1, 0, char(channels), 0} + u32(std::uint32_t(rate)) +
+            u32(std::uint32_t(rate * block)) + std::string{char(block), 0, char(bits), 0};
+    file += "data" + u32(sizeField != 0 ? sizeField : static_cast<std::uint32_t>(dataBytes));
     file.resize(file.size() + dataBytes, '\x11');
     return file;
+}
+
+// A 16-bit stereo file at 44.1 kHz with `dataBytes` bytes of data.
+std::string stereo16File(std::size_t dataBytes) {
+    return pcmFile(dataBytes, 2, 44100, 16);
 }
 
 TEST(WaveFile, EveryCutOfAFileKeepsOnlyWholeFramesPresent) {
@@ -128,15 +135,66 @@ TEST(WaveFile, EveryCutOfAFileKeepsOnlyWholeFramesPresent) {
 }
 
 TEST(WaveFile, FilesOverSixtyFourMebibytesAreRefused) {
+    // 7.1 sound in 32-bit samples at 384 kHz: 64 MiB last less than ten seconds.
     constexpr std::size_t header = 44;
-    const std::string atLimit = stereo16File(maxWaveFileBytes - header);
-    ASSERT_EQ(atLimit.size(), maxWaveFileBytes);
+    constexpr std::size_t frame = 32;
+    const std::string atLimit = pcmFile((maxWaveFileBytes - header) / frame * frame, 8, 384000, 32);
+    ASSERT_LE(atLimit.size(), maxWaveFileBytes);
     const auto sound = parseWave(atLimit);
     ASSERT_TRUE(sound.has_value());
-    EXPECT_EQ(sound->samples.size(), maxWaveFileBytes - header);
+    EXPECT_EQ(sound->samples.size(), atLimit.size() - header);
 
-    const std::string overLimit = stereo16File(maxWaveFileBytes - header + 4);
+    const std::string overLimit = pcmFile(atLimit.size() - header + 2 * frame, 8, 384000, 32);
+    ASSERT_GT(overLimit.size(), maxWaveFileBytes);
     EXPECT_FALSE(parseWave(overLimit).has_value());
+}
+
+// A roll sound may last ten seconds; a longer one is refused from its header alone. What
+// counts is the sound actually present, not what a cut file's data chunk claims.
+TEST(WaveFile, SoundsLongerThanTenSecondsAreRefused) {
+    const struct {
+        int channels;
+        int rate;
+        int bits;
+    } formats[] = {{1, 48000, 8}, {2, 48000, 16}, {2, 44100, 24}, {1, 1000, 16}};
+    for (const auto& f : formats) {
+        SCOPED_TRACE(::testing::Message() << f.channels << " x " << f.bits << " bit at " << f.rate);
+        const std::size_t block = std::size_t(f.channels * f.bits / 8);
+        const std::size_t tenSeconds = std::size_t(maxWaveSeconds) * std::size_t(f.rate) * block;
+        EXPECT_TRUE(parseWave(pcmFile(tenSeconds, f.channels, f.rate, f.bits)).has_value());
+        EXPECT_FALSE(
+            parseWave(pcmFile(tenSeconds + block, f.channels, f.rate, f.bits)).has_value());
+        // A data chunk claiming an hour, cut after ten seconds, plays those ten seconds.
+        EXPECT_TRUE(
+            parseWave(pcmFile(tenSeconds, f.channels, f.rate, f.bits, 0xFFFFFFF0u)).has_value());
+    }
+}
+
+// The reader that loads the game's sound a piece at a time gives what the whole-file
+// parser gives, for every file of the corpus it accepts, and refuses the same files.
+TEST(WaveFile, ThePieceByPieceReaderAgreesWithTheParser) {
+    for (const auto& entry : std::filesystem::directory_iterator(test::corpusPath("wav"))) {
+        SCOPED_TRACE(entry.path().filename().string());
+        const auto parsed = parseWave(test::readBytes(entry.path()));
+        WaveFileReader reader;
+        ASSERT_EQ(reader.open(entry.path().string()), parsed.has_value());
+        if (!parsed) {
+            continue;
+        }
+        EXPECT_EQ(reader.layout().format, parsed->format);
+        EXPECT_EQ(reader.layout().channels, parsed->channels);
+        EXPECT_EQ(reader.layout().sampleRate, parsed->sampleRate);
+        std::vector<std::uint8_t> whole;
+        std::vector<std::uint8_t> piece;
+        while (reader.read(3, piece)) {
+            EXPECT_EQ(piece.size() % std::size_t(parsed->bytesPerFrame()), 0u);
+            whole.insert(whole.end(), piece.begin(), piece.end());
+        }
+        EXPECT_TRUE(whole == parsed->samples);
+    }
+    WaveFileReader reader;
+    EXPECT_FALSE(reader.open(test::corpusPath("wav").string()));  // a folder
+    EXPECT_FALSE(reader.open("no such file.wav"));
 }
 
 TEST(WaveFile, BytesPerFrameFollowTheKeptFormat) {

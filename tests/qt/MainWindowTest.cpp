@@ -363,7 +363,6 @@ TEST_F(MainWindowTest, DuringThePauseTheComputersHandIsShownAndInputIsIgnored) {
         window.rollButton()->setEnabled(false);
         EXPECT_EQ(random.draws(), draws);
         QTest::keyClick(&window, Qt::Key_Space);
-        window.close();
         EXPECT_TRUE(window.isVisible());
     });
     QElapsedTimer timer;
@@ -375,6 +374,38 @@ TEST_F(MainWindowTest, DuringThePauseTheComputersHandIsShownAndInputIsIgnored) {
     EXPECT_EQ(window.turnLabel()->text(), "Ann");
     EXPECT_TRUE(watcher.seen().empty());
     EXPECT_TRUE(window.rollButton()->isEnabled());
+}
+
+// A hand-edited delay may keep the pause going for weeks; the close box still ends it and
+// the window closes at once, as outside the pause.
+TEST_F(MainWindowTest, TheCloseBoxEndsEvenTheLongestPause) {
+    RepeatRandom random({}, 9);
+    RandomScope scope(random);
+    GameState state = testing::gameState(2, 1);
+    state.delayMs = 2147483647;
+    MessageBoxWatcher watcher;
+    TestGame game(state);
+    MainWindow& window = game.window();
+    window.show();
+    clickRoll(window);
+    clickRoll(window);
+
+    bool closed = false;
+    QTimer::singleShot(100, &window, [&] {
+        ASSERT_TRUE(window.pausing());
+        closed = window.close();
+    });
+    // Should the close box be ignored, this ends the pause from outside, so that the test
+    // fails instead of waiting for weeks.
+    QTimer::singleShot(5000, [] { QCoreApplication::exit(1); });
+    QElapsedTimer timer;
+    timer.start();
+    clickRow(window, 0);
+    EXPECT_LT(timer.elapsed(), 3000);
+    EXPECT_TRUE(closed);
+    EXPECT_FALSE(window.pausing());
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_TRUE(watcher.seen().empty());
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <QTest>
 
 #include "qt/NewGameDialog.h"
+#include "qt/Picture.h"
 #include "qt/PictureButton.h"
 #include "qt/UiText.h"
 #include "tests/qt/DialogTestSupport.h"
@@ -261,6 +262,38 @@ TEST_F(NewGameDialogTest, PicturesComeFromTheCurrentFolder) {
     driver.click("newGameDialog", "computerButton").answer("Dana");
     ASSERT_TRUE(run(driver));
     EXPECT_EQ(state.computerMode, 1);
+}
+
+// The decoded pictures are needed only while the dialog shows them: however the dialog ends,
+// none stays behind for the rest of the run.
+TEST_F(NewGameDialogTest, PicturesGoWithTheDialog) {
+    for (const bool chooseAMode : {true, false}) {
+        SCOPED_TRACE(chooseAMode ? "a mode chosen" : "closed at once");
+        QImage picture(120, 30, QImage::Format_RGB32);
+        picture.fill(Qt::darkGreen);
+        ASSERT_TRUE(picture.save("pvp_0.jpg", "JPG"));
+        ASSERT_TRUE(picture.save("pvc_0.jpg", "JPG"));
+        DialogDriver driver;
+        driver.onWindow("newGameDialog", [&](QWidget* window) {
+            EXPECT_FALSE(pictureBitmap(0).isNull());
+            EXPECT_FALSE(pictureBitmap(1).isNull());
+            if (!chooseAMode) {
+                window->close();
+            }
+        });
+        if (chooseAMode) {
+            driver.click("newGameDialog", "computerButton").answer("Dana");
+        }
+        driver.start();
+        std::unique_ptr<NewGameDialog> dialog = test::runNewGame(state);
+        EXPECT_TRUE(driver.finished());
+        EXPECT_EQ(dialog != nullptr, chooseAMode);
+        if (dialog != nullptr) {
+            dialog->close();
+        }
+        EXPECT_TRUE(pictureBitmap(0).isNull());
+        EXPECT_TRUE(pictureBitmap(1).isNull());
+    }
 }
 
 }  // namespace

@@ -209,6 +209,42 @@ TEST_F(SoundOutput, AMonoSoundIsConvertedOnceToTheDevicesStereo) {
     }
 }
 
+// A roll right after the sound was given to load (the game loads it in the background while
+// the window comes up) is heard once the sound is ready, in full.
+TEST_F(SoundOutput, ARollWhileTheSoundIsLoadingIsHeard) {
+    startDiskDriver();
+    const std::string data = distinctFrames(deviceRate / 5, 0);
+    test::writeBytes("dice.wav", stereo16Wave(data));
+    loadSound(0, "dice.wav");
+    playSound(0);
+    waitForSilenceAfterSound(2 * oneBuffer);
+    const Heard heard = stopAndListen();
+    ASSERT_EQ(heard.sound.size(), data.size());
+    EXPECT_TRUE(heard.sound == data);
+}
+
+// A file that would play for minutes is refused from its header, whatever its size on disk;
+// ten seconds load. (The long file is sparse: nothing of it need be read.)
+TEST_F(SoundOutput, SoundsLongerThanTenSecondsAreNotLoaded) {
+    startDriver("dummy");
+    const struct {
+        std::size_t frames;
+        bool loads;
+    } cases[] = {{std::size_t(deviceRate) * 10, true},
+                 {std::size_t(deviceRate) * 10 + 1, false},
+                 {std::size_t(deviceRate) * 360, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.frames);
+        const std::string header = stereo16Wave("");
+        std::string file = header.substr(0, header.size() - 4) +
+                           u32(static_cast<std::uint32_t>(c.frames * frameBytes));
+        test::writeBytes("dice.wav", file);
+        fs::resize_file("dice.wav", file.size() + c.frames * frameBytes);
+        loadSound(0, "dice.wav");
+        EXPECT_EQ(soundLoaded(0), c.loads);
+    }
+}
+
 TEST_F(SoundOutput, PlayingAFreedSoundIsSilent) {
     startDiskDriver();
     test::writeBytes("dice.wav", stereo16Wave(distinctFrames(deviceRate / 10, 0)));
@@ -235,8 +271,10 @@ TEST_P(QuietOutput, NothingIsPrinted) {
     ::testing::internal::CaptureStderr();
     ::testing::internal::CaptureStdout();
     initSound();
+    soundAvailable();  // the device is opened in the background; this waits for it
     test::writeBytes("dice.wav", stereo16Wave(distinctFrames(100, 0)));
     loadSound(0, "dice.wav");
+    soundLoaded(0);
     playSound(0);
     releaseSound();
     const std::string out = ::testing::internal::GetCapturedStdout();

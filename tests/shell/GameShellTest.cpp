@@ -208,7 +208,7 @@ TEST_F(GameShellTest, NewGameAskedNoKeepsTheGameAndYesStartsAfresh) {
     EXPECT_EQ(state.playerNames[3], "Cid");
 }
 
-TEST_F(GameShellTest, DuringThePauseMenusAndTheCloseBoxAreNotHandled) {
+TEST_F(GameShellTest, DuringThePauseMenusAreNotHandled) {
     RepeatRandom random({}, 5);
     RandomScope scope(random);
     startGame(2, 1);
@@ -234,6 +234,25 @@ TEST_F(GameShellTest, DuringThePauseMenusAndTheCloseBoxAreNotHandled) {
 
     EXPECT_TRUE(shell.closeRequested());
     EXPECT_TRUE(logged("quit"));
+}
+
+// The close box is the one thing the pause does not hold back: the program ends at once, by
+// the same way as outside the pause.
+TEST_F(GameShellTest, TheCloseBoxEndsTheProgramEvenDuringThePause) {
+    RepeatRandom random({}, 5);
+    RandomScope scope(random);
+    startGame(2, 1);
+    state.delayMs = 2147483647;
+    bool sawPause = false;
+    frontend.window()->duringPause = [&] {
+        sawPause = true;
+        EXPECT_TRUE(shell.closeRequested());
+        EXPECT_TRUE(logged("quit"));
+    };
+    shell.roll();
+    shell.roll();
+    shell.book(0);
+    EXPECT_TRUE(sawPause);
 }
 
 TEST_F(GameShellTest, ShutdownReleasesEverythingOnceAndIsSafeTwice) {

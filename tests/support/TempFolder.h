@@ -18,10 +18,12 @@ class TempFolder {
   public:
     enum class Enter { Yes, No };
 
-    explicit TempFolder(Enter enter = Enter::Yes) {
+    // base: where the folder is made, the system's temporary folder unless given.
+    explicit TempFolder(Enter enter = Enter::Yes, const std::filesystem::path& base =
+                                                      std::filesystem::temp_directory_path()) {
         static std::atomic<int> counter{0};
-        path_ = std::filesystem::temp_directory_path() /
-                ("quintaro-test-" + std::to_string(getpid()) + "-" + std::to_string(counter++));
+        path_ =
+            base / ("quintaro-test-" + std::to_string(getpid()) + "-" + std::to_string(counter++));
         std::filesystem::remove_all(path_);
         std::filesystem::create_directories(path_);
         if (enter == Enter::Yes) {
