@@ -81,24 +81,6 @@ std::wstring fullPath(const std::wstring& name) {
     return path;
 }
 
-// The last resort for a writable file in a folder that takes no new files: overwrite it
-// where it is. The space is reserved first, so a full disk leaves the old content intact.
-bool rewriteInPlace(const std::wstring& path, std::string_view bytes) {
-    Handle file(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.valid()) {
-        return false;
-    }
-    LARGE_INTEGER size{};
-    size.QuadPart = LONGLONG(bytes.size());
-    LARGE_INTEGER start{};
-    bool done = SetFilePointerEx(file.get(), size, nullptr, FILE_BEGIN) &&
-                SetEndOfFile(file.get()) &&
-                SetFilePointerEx(file.get(), start, nullptr, FILE_BEGIN);
-    done = done && writeAll(file.get(), bytes) && FlushFileBuffers(file.get());
-    return file.close() && done;
-}
-
 }  // namespace
 
 // Replaces the file with the new bytes so that a crash or a power loss at any moment leaves
@@ -134,11 +116,21 @@ bool saveFile(const std::string& fileName, std::string_view bytes) {
     const std::wstring temporary =
         target.substr(0, slash + 1) + L"." + target.substr(slash + 1) + L".tmp";
 
-    Handle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr));
+    // The temporary file is held without sharing while it is written, so another game saving
+    // in the same folder waits a moment for it; one that never lets go makes this save fail
+    // rather than freeze the game.
+    HANDLE handle = INVALID_HANDLE_VALUE;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        handle = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (handle != INVALID_HANDLE_VALUE || GetLastError() != ERROR_SHARING_VIOLATION) {
+            break;
+        }
+        Sleep(20);
+    }
+    Handle file(handle);
     if (!file.valid()) {
-        const DWORD error = GetLastError();
-        return exists && error == ERROR_ACCESS_DENIED && rewriteInPlace(target, bytes);
+        return false;
     }
     const bool complete = writeAll(file.get(), bytes) && FlushFileBuffers(file.get());
     if (!file.close() || !complete) {

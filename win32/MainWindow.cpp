@@ -192,7 +192,6 @@ LRESULT MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             } else if (events_ != nullptr && LOWORD(wParam) == RollButton &&
                        HIWORD(wParam) == BN_CLICKED) {
                 events_->roll();
-                afterEvent();
             }
             // A click on a die flips its own pressed state: that is the hold.
             return 0;
@@ -203,28 +202,21 @@ LRESULT MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             }
             if (events_ != nullptr && header->hwndFrom == scoreCard_ && header->code == NM_CLICK) {
                 events_->book(ListView_GetNextItem(scoreCard_, -1, LVNI_SELECTED));
-                afterEvent();
             }
             return 0;
         }
         case WM_CLOSE:
+            // The close box ends the computer's pause at once, and then the program; the rest
+            // of the computer's turn plays out unseen.
             if (pausing_) {
-                // The pause ends at once; the program then shuts down as usual.
                 closeDuringPause_ = true;
-            } else if (events_ != nullptr) {
+            }
+            if (events_ != nullptr) {
                 events_->closeRequested();
             }
             return 0;
         default:
             return DefWindowProcW(window_, message, wParam, lParam);
-    }
-}
-
-void MainWindow::afterEvent() {
-    // The close box used during the computer's pause takes effect once the turn is over.
-    if (closeDuringPause_ && !pausing_ && events_ != nullptr) {
-        closeDuringPause_ = false;
-        events_->closeRequested();
     }
 }
 
@@ -279,7 +271,7 @@ void MainWindow::pause(int milliseconds) {
                     message.message == WM_NCLBUTTONDOWN && message.wParam == HTCLOSE;
                 const bool altF4 = message.message == WM_SYSKEYDOWN && message.wParam == VK_F4;
                 if (closeBox || altF4) {
-                    closeDuringPause_ = true;
+                    SendMessageW(window_, WM_CLOSE, 0, 0);
                 }
                 continue;
             }
@@ -365,7 +357,6 @@ bool MainWindow::handleKey(UINT key) {
         default:
             return false;
     }
-    afterEvent();
     return true;
 }
 

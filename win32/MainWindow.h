@@ -80,7 +80,6 @@ class MainWindow : public GameWindow, public Board {
     LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT customDraw(NMLVCUSTOMDRAW& draw);
     void buildMenuBar(const WindowTexts& texts);
-    void afterEvent();
 
     int playerCount_;
     WindowEvents* events_;

@@ -88,6 +88,10 @@ void WindowsFrontend::closeMainWindow() {
 
 void WindowsFrontend::quit() {
     quitting_ = true;
+    // The window goes at once, even while the computer's turn still plays out.
+    if (window_) {
+        ShowWindow(window_->handle(), SW_HIDE);
+    }
 }
 
 void WindowsFrontend::destroyClosedWindows() {
