@@ -176,7 +176,9 @@ foreach(image IN LISTS images)
         fail("screenshot ${name} is ${width} x ${height}, the description says otherwise: ${image}")
     endif()
 endforeach()
-file(GLOB pictures RELATIVE "${SOURCE_DIR}/docs/screenshots" "${SOURCE_DIR}/docs/screenshots/*")
+# Only the pictures of the folder itself: docs/screenshots/windows/ belongs to the Windows edition.
+file(GLOB pictures LIST_DIRECTORIES false RELATIVE "${SOURCE_DIR}/docs/screenshots"
+    "${SOURCE_DIR}/docs/screenshots/*")
 foreach(picture IN LISTS pictures)
     if(NOT picture IN_LIST shown)
         fail("docs/screenshots/${picture} is not shown by the AppStream description")
