@@ -188,17 +188,33 @@ LRESULT MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_COMMAND:
             if (events_ != nullptr && lParam == 0 && HIWORD(wParam) == 0) {
+                // A menu command may close this very window: nothing of it is touched after.
                 events_->chooseMenuItem(LOWORD(wParam));
-            } else if (events_ != nullptr && LOWORD(wParam) == RollButton &&
-                       HIWORD(wParam) == BN_CLICKED) {
-                events_->roll();
+                return 0;
             }
-            // A click on a die flips its own pressed state: that is the hold.
+            if (events_ != nullptr && LOWORD(wParam) == RollButton &&
+                HIWORD(wParam) == BN_CLICKED) {
+                events_->roll();
+                return 0;
+            }
+            // A click on a die flips its own pressed state: that is the hold, and the next
+            // action after a hint.
+            if (lParam != 0 && LOWORD(wParam) >= Die1 && LOWORD(wParam) <= Die5 &&
+                HIWORD(wParam) == BN_CLICKED) {
+                clearHint();
+            }
             return 0;
         case WM_NOTIFY: {
             auto* header = reinterpret_cast<NMHDR*>(lParam);
             if (header->hwndFrom == scoreCard_ && header->code == NM_CUSTOMDRAW) {
                 return customDraw(*reinterpret_cast<NMLVCUSTOMDRAW*>(lParam));
+            }
+            if (header->code == NM_CUSTOMDRAW) {
+                for (int die = Die1; die <= Die5; ++die) {
+                    if (header->hwndFrom == dice_[std::size_t(die - Die1)]) {
+                        return drawDie(*reinterpret_cast<NMCUSTOMDRAW*>(lParam), die);
+                    }
+                }
             }
             if (events_ != nullptr && header->hwndFrom == scoreCard_ && header->code == NM_CLICK) {
                 events_->book(ListView_GetNextItem(scoreCard_, -1, LVNI_SELECTED));
@@ -232,6 +248,30 @@ LRESULT MainWindow::customDraw(NMLVCUSTOMDRAW& draw) {
             return CDRF_NEWFONT;
         default:
             return CDRF_DODEFAULT;
+    }
+}
+
+// The coach's hint frames the dice to hold in green, over the button's own drawing.
+LRESULT MainWindow::drawDie(NMCUSTOMDRAW& draw, int die) {
+    const bool framed = (hintedDice_ & (1u << (die - 1))) != 0;
+    if (draw.dwDrawStage == CDDS_PREPAINT) {
+        return framed ? CDRF_NOTIFYPOSTPAINT : CDRF_DODEFAULT;
+    }
+    if (draw.dwDrawStage == CDDS_POSTPAINT && framed) {
+        HBRUSH green = CreateSolidBrush(RGB(0x1f, 0x8a, 0x3b));
+        RECT edge = draw.rc;
+        for (int line = 0; line < 3; ++line) {
+            FrameRect(draw.hdc, &edge, green);
+            InflateRect(&edge, -1, -1);
+        }
+        DeleteObject(green);
+    }
+    return CDRF_DODEFAULT;
+}
+
+void MainWindow::redrawDice() {
+    for (HWND die : dice_) {
+        InvalidateRect(die, nullptr, TRUE);
     }
 }
 
@@ -304,8 +344,9 @@ void MainWindow::focusScoreCard() {
 
 void MainWindow::showHint(const HintView& hint) {
     clearHint();
-    // The dice to hold are pressed in by the player, not by the hint: they are named in the
-    // hint's text, and the row to book is selected.
+    // The dice to hold get a frame; the player presses them in. The row to book is selected.
+    hintedDice_ = hint.holdDice;
+    redrawDice();
     if (hint.row >= 0) {
         selectRow(hint.row);
     }
@@ -319,6 +360,8 @@ void MainWindow::clearHint() {
         return;
     }
     hintShown_ = false;
+    hintedDice_ = 0;
+    redrawDice();
     setWindowText(handLabel_, handTextBeforeHint_);
 }
 

@@ -74,11 +74,15 @@ class MainWindow : public GameWindow, public Board {
     COLORREF cellBackground(int row, int column) const;
     // The window stops reporting to the shell: it is on its way out.
     void detach();
+    // The dice the coach's hint has framed, bit d-1 for die d.
+    unsigned hintedDice() const { return hintedDice_; }
 
   private:
     static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT customDraw(NMLVCUSTOMDRAW& draw);
+    LRESULT drawDie(NMCUSTOMDRAW& draw, int die);
+    void redrawDice();
     void buildMenuBar(const WindowTexts& texts);
 
     int playerCount_;
@@ -104,6 +108,7 @@ class MainWindow : public GameWindow, public Board {
     bool pausing_ = false;
     bool closeDuringPause_ = false;
     bool hintShown_ = false;
+    unsigned hintedDice_ = 0;
     std::string handTextBeforeHint_;
 };
 

@@ -346,6 +346,41 @@ TEST_F(MainWindowTest, KeysOfPlayFromAnyControl) {
     EXPECT_TRUE(window.cellColourSet(row, 1) || row == bonusRow || row == totalRow);
 }
 
+TEST_F(MainWindowTest, TheHintFramesTheDiceToHoldAndSelectsTheRowToBook) {
+    RepeatRandom random({}, 8);
+    RandomScope scope(random);
+    Game game(testing::gameState(2));
+    MainWindow& window = game.window();
+    game.shell.coach().wait();
+    roll(window);
+    testing::chooseMenu(window, HintItem);
+    const auto hold = game.shell.coach().adviseHold(window, 1);
+    ASSERT_TRUE(hold.has_value());
+    ASSERT_NE(hold->bestHold, 0u) << "this throw has dice worth holding";
+    EXPECT_EQ(window.hintedDice(), hold->bestHold);
+    EXPECT_EQ(window.controlText(HandLabel).rfind("\u2248 ", 0), 0u);
+    for (int die = 1; die <= 5; ++die) {
+        HWND button = window.control(die);
+        UpdateWindow(button);
+        RECT area{};
+        GetClientRect(button, &area);
+        HDC dc = GetDC(button);
+        const COLORREF edge = GetPixel(dc, 1, area.bottom / 2);
+        ReleaseDC(button, dc);
+        EXPECT_EQ(edge == RGB(0x1f, 0x8a, 0x3b), (hold->bestHold & (1u << (die - 1))) != 0) << die;
+    }
+    // Pressing a die is the next action: the frames go.
+    testing::clickButton(window.control(1));
+    EXPECT_EQ(window.hintedDice(), 0u);
+    testing::clickButton(window.control(1));
+
+    roll(window);
+    testing::chooseMenu(window, HintItem);
+    const auto row = game.shell.coach().adviseRow(window, 1);
+    ASSERT_TRUE(row.has_value());
+    EXPECT_EQ(window.selectedRow(), row->bestRow);
+}
+
 TEST_F(MainWindowTest, CloseBoxDuringThePauseEndsTheProgramAfterIt) {
     RepeatRandom random({}, 9);
     RandomScope scope(random);
