@@ -39,26 +39,6 @@ void clickRoll(MainWindow& window) {
     QTest::mouseClick(window.rollButton(), Qt::LeftButton);
 }
 
-// Everything the rules can see of a board, for comparing two boards.
-std::string snapshot(const Board& board, int players) {
-    std::string out;
-    for (int row = 0; row < rowCount; ++row) {
-        for (int column = 1; column <= players; ++column) {
-            out +=
-                board.cellText(row, column) + (board.cellColourSet(row, column) ? "*" : "") + "|";
-        }
-        out += "\n";
-    }
-    for (int control : {1, 2, 3, 4, 5, 6, 8, 9}) {
-        out += board.controlText(control) + (board.controlEnabled(control) ? "+" : "-") + "|";
-    }
-    for (int die = 1; die <= 5; ++die) {
-        out += board.dieHeld(die) ? "H" : ".";
-    }
-    out += board.controlEnabled(ScoreCard) ? " card on" : " card off";
-    return out;
-}
-
 struct MainWindowTest : ::testing::Test {
     ScratchFolder folder;
 };
@@ -174,7 +154,7 @@ TEST_F(MainWindowTest, ClicksThatBookNothing) {
     window.show();
     clickRoll(window);
     clickRoll(window);
-    const std::string before = snapshot(window.board(), 2);
+    const std::string before = testing::snapshot(window.board(), 2);
     for (int row : {6, 14}) {
         clickRow(window, row);
     }
@@ -185,7 +165,7 @@ TEST_F(MainWindowTest, ClicksThatBookNothing) {
     // A right click books nothing either.
     QTest::mouseClick(card->viewport(), Qt::RightButton, {},
                       card->visualRect(card->model()->index(0, 1)).center());
-    EXPECT_EQ(snapshot(window.board(), 2), before);
+    EXPECT_EQ(testing::snapshot(window.board(), 2), before);
     clickRow(window, 4);
     EXPECT_TRUE(window.board().cellColourSet(4, 1));
     EXPECT_EQ(window.turnLabel()->text(), "Bob");
@@ -196,9 +176,9 @@ TEST_F(MainWindowTest, ClicksThatBookNothing) {
     EXPECT_TRUE(window.board().cellColourSet(4, 2));
     clickRoll(window);
     clickRoll(window);
-    const std::string again = snapshot(window.board(), 2);
+    const std::string again = testing::snapshot(window.board(), 2);
     clickRow(window, 4);
-    EXPECT_EQ(snapshot(window.board(), 2), again);
+    EXPECT_EQ(testing::snapshot(window.board(), 2), again);
     EXPECT_TRUE(window.scoreCard()->isEnabled());
 }
 
@@ -223,7 +203,7 @@ void playAlongside(GameState stateForWindow, GameState stateForMemory, unsigned 
             while (memory.cellColourSet(row, flow.currentPlayer()))
                 row = (row + 1) % rowCount;
             flow.book(row);
-            steps.push_back(snapshot(memory, players));
+            steps.push_back(testing::snapshot(memory, players));
         }
     }
     ASSERT_EQ(memory.messages().size(), 1u);
@@ -245,7 +225,8 @@ void playAlongside(GameState stateForWindow, GameState stateForMemory, unsigned 
         while (window.board().cellColourSet(row, player))
             row = (row + 1) % rowCount;
         clickRow(window, row);
-        ASSERT_EQ(snapshot(window.board(), players), steps[std::size_t(turn)]) << "turn " << turn;
+        ASSERT_EQ(testing::snapshot(window.board(), players), steps[std::size_t(turn)])
+            << "turn " << turn;
     }
     ASSERT_EQ(watcher.seen().size(), 1u);
     EXPECT_EQ(watcher.seen()[0].title, "");

@@ -40,6 +40,25 @@ GameState gameState(int players, int computerMode, const std::string& language) 
     return state;
 }
 
+std::string snapshot(const Board& board, int players) {
+    std::string out;
+    for (int row = 0; row < rowCount; ++row) {
+        for (int column = 1; column <= players; ++column) {
+            out +=
+                board.cellText(row, column) + (board.cellColourSet(row, column) ? "*" : "") + "|";
+        }
+        out += "\n";
+    }
+    for (int control : {1, 2, 3, 4, 5, 6, 8, 9}) {
+        out += board.controlText(control) + (board.controlEnabled(control) ? "+" : "-") + "|";
+    }
+    for (int die = 1; die <= 5; ++die) {
+        out += board.dieHeld(die) ? "H" : ".";
+    }
+    out += board.controlEnabled(ScoreCard) ? " card on" : " card off";
+    return out;
+}
+
 std::string languageText(const std::string& file, const std::string& key) {
     KeyValueFile texts;
     texts.open((std::filesystem::path(QUINTARO_ASSETS_DIR) / file).string());

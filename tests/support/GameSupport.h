@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "rules/Board.h"
 #include "rules/Random.h"
 #include "state/GameState.h"
 #include "tests/support/TempFolder.h"
@@ -47,6 +48,10 @@ class ScratchFolder : public test::TempFolder {
 // A game state for a game of `players` named Ann, Bob, Cid and Dee, or Ann against the
 // computer, with texts from `language`.
 GameState gameState(int players, int computerMode = 0, const std::string& language = "en.lang");
+
+// Everything the rules can see of a board (cells, colours, control texts, holds, enabled
+// states), as text for comparing two boards turn by turn.
+std::string snapshot(const Board& board, int players);
 
 // Reads a key from a language file in the assets folder (for expected texts).
 std::string languageText(const std::string& file, const std::string& key);

@@ -47,26 +47,6 @@ void roll(MainWindow& window) {
     testing::clickButton(window.control(RollButton));
 }
 
-// Everything the rules can see of a board, for comparing two boards.
-std::string snapshot(const Board& board, int players) {
-    std::string out;
-    for (int row = 0; row < rowCount; ++row) {
-        for (int column = 1; column <= players; ++column) {
-            out +=
-                board.cellText(row, column) + (board.cellColourSet(row, column) ? "*" : "") + "|";
-        }
-        out += "\n";
-    }
-    for (int control : {1, 2, 3, 4, 5, 6, 8, 9}) {
-        out += board.controlText(control) + (board.controlEnabled(control) ? "+" : "-") + "|";
-    }
-    for (int die = 1; die <= 5; ++die) {
-        out += board.dieHeld(die) ? "H" : ".";
-    }
-    out += board.controlEnabled(ScoreCard) ? " card on" : " card off";
-    return out;
-}
-
 struct MainWindowTest : ::testing::Test {
     ScratchFolder folder;
 };
@@ -154,7 +134,7 @@ TEST_F(MainWindowTest, MenusStartInTheLanguageAndSwitch) {
     // A switch in the middle of a turn keeps the dice and the holds.
     roll(window);
     testing::clickButton(window.control(3));
-    const std::string before = snapshot(window, 2);
+    const std::string before = testing::snapshot(window, 2);
     for (const auto& [item, file] :
          {std::pair{GermanItem, "de.lang"}, {BulgarianItem, "bg.lang"}, {EnglishItem, "en.lang"}}) {
         SCOPED_TRACE(file);
@@ -168,7 +148,7 @@ TEST_F(MainWindowTest, MenusStartInTheLanguageAndSwitch) {
         EXPECT_EQ(window.controlText(RollButton), text(file, "roll"));
         EXPECT_EQ(window.cellText(0, 0), text(file, "Nines"));
         EXPECT_EQ(window.cellText(14, 0), text(file, "Total"));
-        EXPECT_EQ(snapshot(window, 2).substr(0, 60), before.substr(0, 60));
+        EXPECT_EQ(testing::snapshot(window, 2).substr(0, 60), before.substr(0, 60));
         EXPECT_EQ(test::readBytes("settings.ini"),
                   mark + "lang = " + std::string(file).substr(0, 2) + "\r\n");
     }
@@ -201,11 +181,11 @@ TEST_F(MainWindowTest, ClicksThatBookNothing) {
     testing::clickRow(window, 0);
     EXPECT_FALSE(window.cellColourSet(0, 1));
     roll(window);
-    const std::string before = snapshot(window, 2);
+    const std::string before = testing::snapshot(window, 2);
     testing::clickRow(window, 6);
     testing::clickRow(window, 14);
     testing::clickBelowRows(window);
-    EXPECT_EQ(snapshot(window, 2), before);
+    EXPECT_EQ(testing::snapshot(window, 2), before);
     testing::clickRow(window, 4);
     EXPECT_TRUE(window.cellColourSet(4, 1));
     EXPECT_EQ(testing::drawnCellColour(window, 4, 1), RGB(255, 102, 51));
@@ -232,7 +212,7 @@ void playAlongside(GameState stateForWindow, GameState stateForMemory, unsigned 
             while (memory.cellColourSet(row, flow.currentPlayer()))
                 row = (row + 1) % rowCount;
             flow.book(row);
-            steps.push_back(snapshot(memory, players));
+            steps.push_back(testing::snapshot(memory, players));
         }
     }
     ASSERT_EQ(memory.messages().size(), 1u);
@@ -251,7 +231,7 @@ void playAlongside(GameState stateForWindow, GameState stateForMemory, unsigned 
         while (window.cellColourSet(row, player))
             row = (row + 1) % rowCount;
         testing::clickRow(window, row);
-        ASSERT_EQ(snapshot(window, players), steps[std::size_t(turn)]) << "turn " << turn;
+        ASSERT_EQ(testing::snapshot(window, players), steps[std::size_t(turn)]) << "turn " << turn;
         for (int column = 1; column <= players; ++column) {
             ASSERT_EQ(
                 testing::drawnCellColour(window, row, column),
