@@ -26,7 +26,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 failures=0
 fail() {
-    echo "FAIL: $*" >&2
+    printf 'FAIL: %s\n' "$*" >&2
     failures=$((failures + 1))
 }
 
@@ -114,15 +114,22 @@ registry_value() {
     wine_run reg query "$uninstall_key" /v "$1" 2>/dev/null | tr -d '\r' |
         sed -n "s/^ *$1 \{4\}\(REG_[A-Z_]*\) \{4\}\(.*\)$/\1 \2/p"
 }
-# Waits until a window of the given title is on the display, at most a minute.
-wait_for_window() {
+# Waits until the shell command $1 succeeds, at most a minute.
+wait_until() {
     i=0
     while [ $i -lt 60 ]; do
-        xwininfo -root -tree | grep -qF "\"$1\"" && return 0
+        eval "$1" && return 0
         sleep 1
         i=$((i + 1))
     done
     return 1
+}
+window_shown() {
+    xwininfo -root -tree | grep -qF "\"$1\""
+}
+uninstalled() {
+    [ "$(ls -A "$dir" 2>/dev/null)" = settings.ini ] && [ ! -e "$shortcut" ] &&
+        [ -z "$(registry_value DisplayName)" ]
 }
 
 test_windows() {
@@ -136,8 +143,8 @@ test_windows() {
     rm -rf "$profile/AppData/Local/Programs/Quintaro"
     rm -f "$profile/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Quintaro.lnk"
 
+    # The installer returns when it is done.
     wine_run "$setup" /S || fail "the silent install ended with $?"
-    wineserver_wait
 
     folder=$(registry_value InstallLocation | sed -n 's/^REG_SZ //p')
     case $folder in
@@ -161,7 +168,9 @@ test_windows() {
         fail "EstimatedSize is '$size'"
 
     # The zip's files, byte for byte.
-    (cd "$work" && rm -rf zip && mkdir zip && cd zip && cmake -E tar xf "$OLDPWD/dist/quintaro-windows-x64.zip")
+    zip=$(pwd)/dist/quintaro-windows-x64.zip
+    mkdir "$work/zip"
+    (cd "$work/zip" && cmake -E tar xf "$zip")
     for file in "$work"/zip/*; do
         cmp -s "$file" "$dir/${file##*/}" || fail "installed ${file##*/} differs from the zip's"
     done
@@ -180,7 +189,6 @@ test_windows() {
     printf 'lang = de\r\n' >"$dir/settings.ini"
     cp "$dir/settings.ini" "$work/settings.ini"
     wine_run "$setup" /S || fail "the upgrade ended with $?"
-    wineserver_wait
     cmp -s "$dir/settings.ini" "$work/settings.ini" || fail "the upgrade changed settings.ini"
 
     # Started through the shortcut, the game finds its files and the settings in its folder:
@@ -189,23 +197,24 @@ test_windows() {
     if [ -f "$shortcut" ]; then
         wine_run start "$(wine_run winepath -w "$shortcut" | tr -d '\r')" >>"$work/wine.log" 2>&1 ||
             fail "start Quintaro.lnk ended with $?"
-        wait_for_window "$title" || fail "no window '$title' from the game started through the shortcut"
+        wait_until "window_shown '$title'" ||
+            fail "no window '$title' from the game started through the shortcut"
+        # Asks the game's windows to close, as the window's close box does.
         wine_run taskkill /im quintaro.exe >>"$work/wine.log" 2>&1 || true
-        wineserver_wait
+        wait_until "! window_shown '$title'" || fail "the game did not close"
     fi
 
     # A silent uninstall removes everything it installed and keeps settings.ini.
     wine_run "$dir/uninstall.exe" /S || fail "the silent uninstall ended with $?"
-    # The uninstaller runs on from a copy of itself, so that it can remove the original.
-    wineserver_wait
-    remaining=$(cd "$dir" && ls -A)
+    # The uninstaller goes on in a copy of itself, so that it can remove the original.
+    wait_until uninstalled || true
+    remaining=$(ls -A "$dir" 2>/dev/null || true)
     [ "$remaining" = settings.ini ] || fail "after the uninstall $dir holds: $remaining"
     cmp -s "$dir/settings.ini" "$work/settings.ini" || fail "the uninstall changed settings.ini"
     [ ! -e "$shortcut" ] || fail "the uninstall left the shortcut"
     [ -z "$(registry_value DisplayName)" ] || fail "the uninstall left the registry entry"
-}
-wineserver_wait() {
-    WINEPREFIX=$prefix wineserver -w
+    # Nothing of the prefix stays running.
+    WINEPREFIX=$prefix wineserver -k 2>/dev/null || true
 }
 
 for part in $parts; do
