@@ -41,6 +41,7 @@ BrandingText "${PRODUCT} ${VERSION}"
 
 !include "MUI2.nsh"
 !include "FileFunc.nsh"
+!include "Sections.nsh"
 
 !define MUI_ICON "${SOURCE}/assets/quintaro.ico"
 !define MUI_UNICON "${SOURCE}/assets/quintaro.ico"
@@ -107,10 +108,6 @@ Function .onInit
     SetShellVarContext current
 FunctionEnd
 
-Function un.onInit
-    SetShellVarContext current
-FunctionEnd
-
 Function StartGame
     SetOutPath "$INSTDIR"
     Exec '"$INSTDIR\quintaro.exe"'
@@ -148,7 +145,7 @@ Section "un.$(ProgramFiles)"
 SectionEnd
 
 ; The player's settings go only when the box is ticked; a silent uninstall keeps them.
-Section /o "un.$(PlayerSettings)"
+Section /o "un.$(PlayerSettings)" UninstallSettings
     Delete "$INSTDIR\settings.ini"
     ; What an interrupted save left behind.
     Delete "$INSTDIR\.settings.ini.tmp"
@@ -158,3 +155,9 @@ Section "-un.Folder"
     ; Only an empty folder goes: with the settings kept, the folder stays with them.
     RMDir "$INSTDIR"
 SectionEnd
+
+Function un.onInit
+    SetShellVarContext current
+    ; Unticked at the start, whatever the components page makes of the sections' flags.
+    !insertmacro UnselectSection ${UninstallSettings}
+FunctionEnd
