@@ -3,18 +3,23 @@
 #   sh setup.sh play   installs what is missing, builds, and starts the game
 #   sh setup.sh test   installs what is missing, builds, and runs every test
 #   sh setup.sh windows  builds the Windows edition and packs dist/quintaro-windows-x64.zip
+#                        and the installer dist/quintaro-<version>-setup.exe
+#   sh setup.sh deb    builds the Debian package dist/quintaro_<version>_amd64.deb
 set -e
 cd "$(dirname "$0")"
 case "$1" in
-    play | test | windows) ;;
+    play | test | windows | deb) ;;
     *)
-        echo "usage: sh setup.sh play|test|windows" >&2
+        echo "usage: sh setup.sh play|test|windows|deb" >&2
         exit 2
         ;;
 esac
 sh tools/install-deps.sh
 if [ "$1" = windows ]; then
     exec sh tools/package-windows.sh
+fi
+if [ "$1" = deb ]; then
+    exec sh tools/package-deb.sh
 fi
 if [ "$1" = play ]; then
     cmake --preset default
@@ -46,4 +51,7 @@ status=0
 xvfb-run -a -s '-screen 0 1024x768x24' ctest --preset windows -j2 || status=$?
 # The Wine server of the build's prefix ends with the tests.
 WINEPREFIX=$PWD/build/windows/wine wineserver -k 2>/dev/null || true
+# The packages: the Debian package checked as it is packed, the Windows installer installed,
+# started and uninstalled under Wine in a prefix of its own.
+sh tools/test-packages.sh || status=$?
 exit $status
