@@ -65,9 +65,11 @@ find "$root" -newermt "@$SOURCE_DATE_EPOCH" -exec touch -h -d "@$SOURCE_DATE_EPO
 # dpkg-shlibdeps wants to run in a source package: an empty debian/control is enough.
 mkdir -p "$work/src/debian"
 : >"$work/src/debian/control"
-shlibs=$(cd "$work/src" && dpkg-shlibdeps -O -e "$program" 2>/dev/null | sed -n 's/^shlibs:Depends=//p')
+shlibs=$(cd "$work/src" && dpkg-shlibdeps -O -e "$program" 2>"$work/shlibdeps.log" |
+    sed -n 's/^shlibs:Depends=//p')
 if [ -z "$shlibs" ]; then
     echo "package-deb.sh: dpkg-shlibdeps found no dependencies" >&2
+    cat "$work/shlibdeps.log" >&2
     exit 1
 fi
 # SDL2 (the sound) is loaded at run time; Qt needs a platform plugin to open a window at all;
@@ -75,7 +77,7 @@ fi
 depends="$shlibs, libsdl2-2.0-0, qt6-qpa-plugins, fonts-liberation2"
 
 mkdir -p "$root/DEBIAN"
-(cd "$root" && find usr -type f | LC_ALL=C sort | xargs md5sum) >"$root/DEBIAN/md5sums"
+(cd "$root" && find usr -type f -print0 | LC_ALL=C sort -z | xargs -0 md5sum) >"$root/DEBIAN/md5sums"
 size=$(du -sk --apparent-size "$root/usr" | cut -f1)
 sed -e "s/@VERSION@/$version/" -e "s/@ARCH@/$arch/" -e "s/@SIZE@/$size/" \
     -e "s/@DEPENDS@/$depends/" packaging/debian/control.in >"$root/DEBIAN/control"
