@@ -3,7 +3,7 @@
 set -e
 packages="g++ clang cmake ninja-build make pkg-config qt6-base-dev libgl-dev libsdl2-dev libjpeg-dev \
 libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth fonts-liberation2 imagemagick sox desktop-file-utils appstream qt6-translations-l10n clang-format \
-dpkg-dev lintian nsis \
+dpkg-dev lintian nsis x11-utils \
 g++-mingw-w64-x86-64-posix wine wine64"
 missing=""
 for p in $packages; do
