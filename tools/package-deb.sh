@@ -24,7 +24,7 @@ if [ "$newest" != "$version" ]; then
     exit 1
 fi
 arch=$(dpkg --print-architecture)
-# The same input packs into the same bytes: every time stamp is at most the changelog's date.
+# Every time stamp is at most the changelog's date, whenever the package is built.
 SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(dpkg-parsechangelog -l "$changelog" -S Timestamp)}
 export SOURCE_DATE_EPOCH
 
