@@ -202,7 +202,9 @@ test_windows() {
         wait_until "! window_shown '$title'" || fail "the game did not close"
     fi
 
-    # A silent uninstall removes everything it installed and keeps settings.ini.
+    # A silent uninstall removes everything it installed and keeps settings.ini (as the game
+    # may have saved it).
+    cp "$dir/settings.ini" "$work/settings.ini" 2>/dev/null || true
     wine_run "$dir/uninstall.exe" /S || fail "the silent uninstall ended with $?"
     # The uninstaller goes on in a copy of itself, so that it can remove the original.
     wait_until uninstalled || true
