@@ -32,26 +32,81 @@ fi
 QT_QPA_PLATFORM=offscreen
 SDL_AUDIODRIVER=dummy
 XDG_RUNTIME_DIR=$(mktemp -d)
+logs=$(mktemp -d)
 export QT_QPA_PLATFORM SDL_AUDIODRIVER XDG_RUNTIME_DIR
-# Every C++ file formatted as .clang-format says.
-sh tools/check-format.sh
-# The Linux edition, warnings as errors.
-cmake --preset ci
-cmake --build --preset ci
-ctest --preset ci -j2
-# The core alone, with no Qt, SDL2 or libjpeg on the include path: proves the layering.
-cmake --preset core
-cmake --build --preset core
-ctest --preset core -j2
-# The Windows edition, cross-built with MinGW-w64; its tests run under Wine on a private X
-# display (they open real windows).
-cmake --preset windows
-cmake --build --preset windows
-status=0
-xvfb-run -a -s '-screen 0 1024x768x24' ctest --preset windows -j2 || status=$?
-# The Wine server of the build's prefix ends with the tests.
-WINEPREFIX=$PWD/build/windows/wine wineserver -k 2>/dev/null || true
+trap 'rm -rf "$XDG_RUNTIME_DIR" "$logs"' EXIT
+
+# The suites. Each is one command; every suite runs even when one before it failed.
+suite_linux() {
+    # The Linux edition, warnings as errors.
+    cmake --preset ci && cmake --build --preset ci && ctest --preset ci -j2
+}
+suite_core() {
+    # The core alone, with no Qt, SDL2 or libjpeg on the include path: proves the layering.
+    cmake --preset core && cmake --build --preset core && ctest --preset core -j2
+}
+suite_windows() {
+    # The Windows edition, cross-built with MinGW-w64; its tests (the packed zip among them)
+    # run under Wine on a private X display, since they open real windows.
+    cmake --preset windows && cmake --build --preset windows &&
+        xvfb-run -a -s '-screen 0 1024x768x24' ctest --preset windows -j2
+    status=$?
+    # The Wine server of the build's prefix ends with the tests.
+    WINEPREFIX=$PWD/build/windows/wine wineserver -k 2>/dev/null
+    return $status
+}
+
+# run_suite NAME COMMAND...: runs one suite, shows its output and notes a line for the
+# summary: "NAME: passed (N tests)" or "NAME: FAILED (...)".
+summary=""
+failed=0
+run_suite() {
+    name=$1
+    shift
+    log=$logs/suite.log
+    echo "==== $name"
+    { "$@" 2>&1; echo $? >"$log.status"; } | tee "$log"
+    result=$(cat "$log.status")
+    # ctest's last word on the suite: "... tests passed, F tests failed out of N".
+    counts=$(sed -n 's/.* tests passed, \([0-9]*\) tests\{0,1\} failed out of \([0-9]*\).*/\1 \2/p' \
+        "$log" | tail -n 1)
+    line="$name: passed"
+    [ "$result" -eq 0 ] || line="$name: FAILED"
+    if [ -n "$counts" ]; then
+        set -- $counts
+        if [ "$1" -eq 0 ]; then
+            line="$line ($2 tests)"
+        else
+            line="$line ($1 of $2 tests failed)"
+        fi
+    fi
+    [ "$result" -eq 0 ] || failed=1
+    summary="$summary$line
+"
+}
+
+# The test command writes nothing into the source tree; what git sees changes is a fault.
+tree_before=$(git status --porcelain 2>/dev/null || true)
+set +e
+run_suite Format sh tools/check-format.sh
+run_suite Linux suite_linux
+run_suite Core suite_core
+run_suite Windows suite_windows
 # The packages: the Debian package checked as it is packed, the Windows installer installed,
 # started and uninstalled under Wine in a prefix of its own.
-sh tools/test-packages.sh || status=$?
-exit $status
+run_suite Packages sh tools/test-packages.sh
+if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
+    tree_after=$(git status --porcelain)
+    if [ "$tree_after" = "$tree_before" ]; then
+        summary="${summary}Source tree: clean
+"
+    else
+        summary="${summary}Source tree: FAILED (the tests changed what git status shows)
+"
+        failed=1
+        git status --porcelain
+    fi
+fi
+echo "==== Summary"
+printf '%s' "$summary"
+exit $failed

@@ -3,10 +3,14 @@
 # dist/quintaro-windows-x64.zip, and the same files into the per-user installer
 # dist/quintaro-<version>-setup.exe (packaging/windows/quintaro.nsi). The text files get
 # CR LF line ends, as Windows programs expect; the others go in byte for byte.
+#   sh tools/package-windows.sh             builds, then packs
+#   sh tools/package-windows.sh --no-build  packs what build/windows holds (the release test)
 set -e
 cd "$(dirname "$0")/.."
-cmake --preset windows
-cmake --build --preset windows --target quintaro
+if [ "$1" != --no-build ]; then
+    cmake --preset windows
+    cmake --build --preset windows --target quintaro
+fi
 stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
 mkdir -p "$stage/quintaro"
