@@ -142,12 +142,10 @@ bool KeyValueFile::open(const std::string& fileName) {
             // A later write creates the file.
             return false;
         case ReadResult::Unusable:
-            readOnly_ = true;
             return false;
         case ReadResult::Read:
             break;
     }
-    readOnly_ = !writable;
     entries_ = parse(bytes, &mode_);
     return true;
 }
@@ -281,11 +279,13 @@ void KeyValueFile::writeText(std::string_view key, std::string_view value) {
 }
 
 void KeyValueFile::close() {
-    if (open_ && modified_ && !readOnly_) {
+    if (open_ && modified_) {
         // Another game in the same folder may have saved since this file was read: the save
         // applies only this session's writes, in their order, to the file as it is now, so
-        // every key it did not write keeps what the other game gave it. Failures stay
-        // silent: the settings keep their old content.
+        // every key it did not write keeps what the other game gave it. Whether the file may
+        // be written is decided then too, not from how it looked when it was read (another
+        // game may have been replacing it at that moment). Failures stay silent: the
+        // settings keep their old content.
         updateFile(fileName_,
                    [this](ReadResult read, std::string_view bytes) -> std::optional<std::string> {
                        if (read == ReadResult::Unusable) {
@@ -308,7 +308,6 @@ void KeyValueFile::close() {
     mode_ = Mode::Utf8;
     open_ = false;
     modified_ = false;
-    readOnly_ = false;
 }
 
 std::string readOneText(const std::string& fileName, std::string_view key,

@@ -63,7 +63,6 @@ class KeyValueFile {
     Mode mode_ = Mode::Utf8;
     bool open_ = false;
     bool modified_ = false;
-    bool readOnly_ = false;
 };
 
 // Opens the file, reads one key with its default and closes the file again: the way to read
