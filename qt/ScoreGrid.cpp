@@ -1,5 +1,6 @@
 #include "qt/ScoreGrid.h"
 
+#include <QApplication>
 #include <QHeaderView>
 #include <QMouseEvent>
 
@@ -29,13 +30,23 @@ ScoreGrid::ScoreGrid(int playerCount, QWidget* parent) : QTableWidget(0, 1 + pla
     setTabKeyNavigation(false);
 
     // The card is disabled for most of a turn, but the scores must stay easy to read: it
-    // looks the same enabled or not, it only takes no clicks.
-    QPalette colours = palette();
-    for (QPalette::ColorRole role : {QPalette::Text, QPalette::WindowText, QPalette::ButtonText,
-                                     QPalette::Base, QPalette::Window, QPalette::Button}) {
-        colours.setColor(QPalette::Disabled, role, colours.color(QPalette::Active, role));
-    }
-    setPalette(colours);
+    // looks the same enabled or not, it only takes no clicks. These colours are given once to
+    // every card rather than to each card: the style keeps pictures of what it drew under a
+    // key of the palette they were drawn with, and every palette set on a card of its own is
+    // a new key, so each New Game would leave its card's pictures behind for good.
+    static const bool cardColours = [this] {
+        QPalette colours = QApplication::palette(this);
+        for (QPalette::ColorRole role : {QPalette::Text, QPalette::WindowText, QPalette::ButtonText,
+                                         QPalette::Base, QPalette::Window, QPalette::Button}) {
+            colours.setColor(QPalette::Disabled, role, colours.color(QPalette::Active, role));
+        }
+        // Nothing to resolve against the parent's colours, or each card would get a copy of
+        // its own after all.
+        colours.setResolveMask(0);
+        QApplication::setPalette(colours, metaObject()->className());
+        return true;
+    }();
+    (void)cardColours;
 
     verticalHeader()->hide();
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);

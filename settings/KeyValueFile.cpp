@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace quintaro {
@@ -141,12 +142,10 @@ bool KeyValueFile::open(const std::string& fileName) {
             // A later write creates the file.
             return false;
         case ReadResult::Unusable:
-            readOnly_ = true;
             return false;
         case ReadResult::Read:
             break;
     }
-    readOnly_ = !writable;
     entries_ = parse(bytes, &mode_);
     return true;
 }
@@ -250,37 +249,65 @@ std::string KeyValueFile::readText(std::string_view key, std::string_view defaul
     return std::string(trimRight(trimLeft(untilZero(entries_[found].value))));
 }
 
+namespace {
+
+void applyWrite(std::vector<Entry>& entries, std::string_view key, std::string_view value) {
+    const std::size_t found = findKey(entries, key);
+    if (found != entries.size()) {
+        entries[found].key = key;
+        entries[found].value = value;
+    } else {
+        const auto firstGroup = std::find_if(entries.begin(), entries.end(), [](const Entry& e) {
+            return e.kind == EntryKind::Group;
+        });
+        entries.insert(firstGroup,
+                       Entry{EntryKind::KeyValue, std::string(key), std::string(value)});
+    }
+}
+
+}  // namespace
+
 void KeyValueFile::writeText(std::string_view key, std::string_view value) {
     if (!open_) {
         return;
     }
     key = firstLine(key);
     value = firstLine(value);
-    const std::size_t found = findKey(entries_, key);
-    if (found != entries_.size()) {
-        entries_[found].key = key;
-        entries_[found].value = value;
-    } else {
-        const auto firstGroup = std::find_if(entries_.begin(), entries_.end(), [](const Entry& e) {
-            return e.kind == EntryKind::Group;
-        });
-        entries_.insert(firstGroup,
-                        Entry{EntryKind::KeyValue, std::string(key), std::string(value)});
-    }
+    applyWrite(entries_, key, value);
+    written_.emplace_back(key, value);
     modified_ = true;
 }
 
 void KeyValueFile::close() {
-    if (open_ && modified_ && !readOnly_) {
-        // Failures stay silent: the settings keep their old content.
-        saveFile(fileName_, serialize(entries_, mode_));
+    if (open_ && modified_) {
+        // Another game in the same folder may have saved since this file was read: the save
+        // applies only this session's writes, in their order, to the file as it is now, so
+        // every key it did not write keeps what the other game gave it. Whether the file may
+        // be written is decided then too, not from how it looked when it was read (another
+        // game may have been replacing it at that moment). Failures stay silent: the
+        // settings keep their old content.
+        updateFile(fileName_,
+                   [this](ReadResult read, std::string_view bytes) -> std::optional<std::string> {
+                       if (read == ReadResult::Unusable) {
+                           return std::nullopt;
+                       }
+                       Mode mode = Mode::Utf8;
+                       std::vector<Entry> entries;
+                       if (read == ReadResult::Read) {
+                           entries = parse(bytes, &mode);
+                       }
+                       for (const auto& [key, value] : written_) {
+                           applyWrite(entries, key, value);
+                       }
+                       return serialize(entries, mode);
+                   });
     }
     fileName_.clear();
     entries_.clear();
+    written_.clear();
     mode_ = Mode::Utf8;
     open_ = false;
     modified_ = false;
-    readOnly_ = false;
 }
 
 std::string readOneText(const std::string& fileName, std::string_view key,

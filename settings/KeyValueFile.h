@@ -7,6 +7,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace quintaro {
@@ -39,7 +40,9 @@ class KeyValueFile {
     // Replaces the value of the key (rewriting the key in the letter case given) or adds it
     // after the last entry before the first group header. Does nothing when no file is open.
     void writeText(std::string_view key, std::string_view value);
-    // Writes the file back when modified, then forgets all entries.
+    // Writes the file back when modified, then forgets all entries. The write goes to the
+    // file as it is at that moment, read again under the lock every save takes: only the
+    // keys written since open change, so another game's save in between is kept.
     void close();
 
     bool isOpen() const { return open_; }
@@ -55,10 +58,11 @@ class KeyValueFile {
   private:
     std::string fileName_;
     std::vector<Entry> entries_;
+    // Every write since open, in order: what close() applies to the file as it is then.
+    std::vector<std::pair<std::string, std::string>> written_;
     Mode mode_ = Mode::Utf8;
     bool open_ = false;
     bool modified_ = false;
-    bool readOnly_ = false;
 };
 
 // Opens the file, reads one key with its default and closes the file again: the way to read

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <climits>
 #include <string>
 
@@ -82,18 +83,26 @@ bool fillAndSync(int fd, std::string_view bytes, const struct stat* old) {
     return writeAll(fd, bytes) && fsync(fd) == 0;
 }
 
-// The name of the one temporary file a save of `name` uses, beside it: every save reuses it,
-// so a save cut short by a kill leaves at most this one file, and the next save clears it.
-std::string temporaryName(const std::string& folder, const std::string& name) {
-    return folder + "/." + name + ".tmp";
+// How long a save waits for another game's save in the same folder, which takes
+// milliseconds. A holder that never lets go (a stopped process) makes this save give up
+// rather than freeze the game.
+constexpr auto lockWait = std::chrono::seconds(1);
+using Deadline = std::chrono::steady_clock::time_point;
+
+// The temporary file a save of `name` uses, beside it. Every save uses the first of these
+// names, so a save cut short by a kill leaves at most this one file and the next save clears
+// it. Only when something that can't be removed stands under it does a save move on to the
+// next name; every game walks the same names, so they still meet at the same lock.
+constexpr int temporaryNames = 8;
+std::string temporaryName(const std::string& folder, const std::string& name, int index) {
+    const std::string suffix = index == 0 ? ".tmp" : "." + std::to_string(index) + ".tmp";
+    return folder + "/." + name + suffix;
 }
 
-// Waits for the lock on the temporary file: another game in the same folder may be saving
-// this very moment, which takes milliseconds. A holder that never lets go (a stopped
-// process) makes this save fail rather than freeze the game. A file system without locks
-// is written without one.
-bool lockTemporary(int fd) {
-    for (int attempt = 0; attempt < 2000; ++attempt) {
+// Waits for the lock on the temporary file. A file system without locks is written without
+// one.
+bool lockTemporary(int fd, Deadline deadline) {
+    for (;;) {
         if (flock(fd, LOCK_EX | LOCK_NB) == 0) {
             return true;
         }
@@ -103,55 +112,103 @@ bool lockTemporary(int fd) {
         if (errno != EWOULDBLOCK && errno != EINTR) {
             return false;
         }
-        usleep(1000);
+        if (std::chrono::steady_clock::now() >= deadline) {
+            return false;
+        }
+        usleep(500);
     }
-    return false;
 }
 
 bool sameFile(const struct stat& a, const struct stat& b) {
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
+// Removes whatever stands under one of our names without opening it: a link goes, never what
+// it points at; a folder goes only when empty.
+bool removeEntry(const std::string& name) {
+    if (unlink(name.c_str()) == 0 || errno == ENOENT) {
+        return true;
+    }
+    return (errno == EISDIR || errno == EPERM) && rmdir(name.c_str()) == 0;
+}
+
+enum class Take { Taken, Blocked, Failed };
+
 // Creates the temporary file afresh and locks it. The lock belongs to the file, not to its
 // name: a file found under the name is either a leftover of a killed save (nobody holds its
 // lock) or another save's, which renames it away before it lets go of the lock. So the name
 // is checked again once the lock is ours, and a leftover is removed and replaced by a new
-// file, which gets the creation permissions of this save.
-bool createTemporary(const std::string& tempName, mode_t createMode, int& fd) {
-    for (int attempt = 0; attempt < 20; ++attempt) {
-        fd = ::open(tempName.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC | O_NOFOLLOW,
-                    createMode);
+// file. Only a plain file with no other name is ever opened, and never written: anything
+// else (a link, a pipe, a device, a folder, a second name of a file elsewhere) is removed
+// unopened. Blocked: something we may not remove holds the name.
+Take createTemporary(const std::string& tempName, Deadline deadline, int& fd) {
+    for (;;) {
+        if (std::chrono::steady_clock::now() >= deadline) {
+            return Take::Failed;
+        }
+        fd = ::open(tempName.c_str(),
+                    O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY, 0666);
         const bool fresh = fd >= 0;
         if (!fresh) {
             if (errno != EEXIST) {
-                return false;  // the folder takes no new files
+                return Take::Failed;  // the folder takes no new files
             }
-            fd = ::open(tempName.c_str(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
-            if (fd < 0) {
-                // Gone meanwhile: try again. Something else under our name (a link, a
-                // file we may not open): it is ours to remove.
-                if (errno != ENOENT && unlink(tempName.c_str()) != 0) {
-                    return false;
+            struct stat found {};
+            if (lstat(tempName.c_str(), &found) != 0) {
+                if (errno == ENOENT) {
+                    continue;  // gone meanwhile
                 }
-                continue;
+                return Take::Failed;
             }
+            if (!S_ISREG(found.st_mode) || found.st_nlink != 1) {
+                if (removeEntry(tempName)) {
+                    continue;
+                }
+                return Take::Blocked;
+            }
+            fd =
+                ::open(tempName.c_str(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY);
+            if (fd < 0) {
+                // Gone meanwhile, replaced by something else, or a file we may not open:
+                // it is ours to remove.
+                if (removeEntry(tempName)) {
+                    continue;
+                }
+                return Take::Blocked;
+            }
+        }
+        if (!lockTemporary(fd, deadline)) {
+            close(fd);
+            return Take::Failed;
         }
         struct stat held {};
         struct stat named {};
-        if (!lockTemporary(fd)) {
-            close(fd);
-            return false;
-        }
         const bool stillNamed =
             fstat(fd, &held) == 0 && lstat(tempName.c_str(), &named) == 0 && sameFile(held, named);
         if (stillNamed && fresh && S_ISREG(held.st_mode)) {
-            return true;
+            return Take::Taken;
         }
         if (stillNamed && unlink(tempName.c_str()) != 0) {
             close(fd);
-            return false;
+            return Take::Blocked;
         }
         close(fd);
+    }
+}
+
+// The first of the temporary names that can be had, created and locked.
+bool takeTemporary(const std::string& folder, const std::string& name, Deadline deadline, int& fd,
+                   std::string& tempName) {
+    for (int index = 0; index < temporaryNames; ++index) {
+        tempName = temporaryName(folder, name, index);
+        switch (createTemporary(tempName, deadline, fd)) {
+            case Take::Taken:
+                return true;
+            case Take::Blocked:
+                break;
+            case Take::Failed:
+                return false;
+        }
     }
     return false;
 }
@@ -168,35 +225,37 @@ void syncFolder(const std::string& folder) {
 
 // Replaces the file with the new bytes so that a crash or a power loss at any moment leaves
 // either the old or the new file, never a cut one: the new content goes to a temporary file
-// in the same folder, reaches the disk, and is then renamed over the old file.
-bool saveFile(const std::string& fileName, std::string_view bytes) {
+// in the same folder, reaches the disk, and is then renamed over the old file. The temporary
+// file is locked from before the old content is read until it has its final name.
+bool updateFile(const std::string& fileName, const FileChange& change) {
     const std::string target = followLinks(fileName);
     if (target.empty()) {
         return false;
     }
-    struct stat old {};
-    const bool exists = lstat(target.c_str(), &old) == 0;
-    if (!exists && errno != ENOENT) {
-        return false;
-    }
-    // A file marked read-only by its owner stays untouched, even for root.
-    if (exists && (!S_ISREG(old.st_mode) || (old.st_mode & 0222) == 0)) {
-        return false;
-    }
     const std::string folder = folderOf(target);
-    const std::string tempName = temporaryName(folder, nameOf(target));
-    // A new settings file gets 0666 less the umask; a replacement first 0600 and then the
-    // permissions of the file it replaces.
     int fd = -1;
-    if (!createTemporary(tempName, exists ? 0600 : 0666, fd)) {
+    std::string tempName;
+    if (!takeTemporary(folder, nameOf(target), std::chrono::steady_clock::now() + lockWait, fd,
+                       tempName)) {
         // Also when the folder takes no new files: the file is never rewritten in place,
         // since a kill in the middle of that would leave it cut. The change is lost, as for
         // a file that can't be written.
         return false;
     }
-    // The lock is held until the temporary file has its final name (or is gone), so no
-    // other save takes it over half-written.
-    const bool complete = fillAndSync(fd, bytes, exists ? &old : nullptr);
+    // The file as it is now that no other save can run.
+    struct stat old {};
+    const bool exists = lstat(target.c_str(), &old) == 0;
+    std::optional<std::string> bytes;
+    // A file marked read-only by its owner stays untouched, even for root.
+    if (exists ? S_ISREG(old.st_mode) && (old.st_mode & 0222) != 0 : errno == ENOENT) {
+        std::string current;
+        bool writable = true;
+        const ReadResult read = exists ? readFile(target, current, writable) : ReadResult::Missing;
+        if (read != ReadResult::Unusable && writable) {
+            bytes = change(read, current);
+        }
+    }
+    const bool complete = bytes && fillAndSync(fd, *bytes, exists ? &old : nullptr);
     if (!complete || rename(tempName.c_str(), target.c_str()) != 0) {
         unlink(tempName.c_str());
         close(fd);
@@ -205,6 +264,12 @@ bool saveFile(const std::string& fileName, std::string_view bytes) {
     close(fd);
     syncFolder(folder);
     return true;
+}
+
+bool saveFile(const std::string& fileName, std::string_view bytes) {
+    return updateFile(fileName, [bytes](ReadResult, std::string_view) {
+        return std::optional<std::string>(bytes);
+    });
 }
 
 ReadResult readFile(const std::string& fileName, std::string& bytes, bool& writable) {

@@ -3,6 +3,8 @@
 // it so that a crash at any moment leaves either the old or the new content. Each platform
 // has its own implementation (SafeFile.cpp for POSIX systems, SafeFileWin32.cpp for Windows).
 
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -15,8 +17,19 @@ enum class ReadResult { Read, Missing, Unusable };
 // file is also never written. writable tells whether a later save may replace the file.
 ReadResult readFile(const std::string& fileName, std::string& bytes, bool& writable);
 
-// Replaces the file's content with bytes, crash-safe. Returns false and leaves the old file
-// as it was when that can't be done.
+// What a save makes of the file as it is at that moment: given how reading it went and its
+// bytes, the new content, or nothing to leave the file as it is.
+using FileChange = std::function<std::optional<std::string>(ReadResult, std::string_view)>;
+
+// Replaces the file crash-safe with what change makes of its current content. Every save of
+// the file takes the same lock first, so two games saving at once go one after the other and
+// each sees what the other wrote. The lock is the save's temporary file beside the file: it
+// exists only while a save runs, and a folder that takes no new files takes no saves either.
+// Gives up, leaving the old file as it was, when the lock can't be had within a second, when
+// the file is not one to replace, or when change returns nothing. Returns whether it wrote.
+bool updateFile(const std::string& fileName, const FileChange& change);
+
+// Replaces the file's content with bytes, whatever it holds now.
 bool saveFile(const std::string& fileName, std::string_view bytes);
 
 }  // namespace quintaro

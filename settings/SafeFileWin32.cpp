@@ -1,6 +1,9 @@
 #include <windows.h>
 
+#include <algorithm>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "settings/SafeFile.h"
 #include "settings/WideText.h"
@@ -45,9 +48,9 @@ bool writeAll(HANDLE file, std::string_view bytes) {
 
 // The file a name finally stands for once links are followed: a link stays a link and its
 // target gets the new content. Empty when the name can't be resolved.
-std::wstring finalPath(const std::wstring& name) {
+std::wstring finalPath(const std::wstring& name, DWORD flags = FILE_ATTRIBUTE_NORMAL) {
     Handle file(CreateFileW(name.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+                            nullptr, OPEN_EXISTING, flags, nullptr));
     if (!file.valid()) {
         return {};
     }
@@ -81,76 +84,263 @@ std::wstring fullPath(const std::wstring& name) {
     return path;
 }
 
+// How long a save waits for another game's save in the same folder, which takes
+// milliseconds. A holder that never lets go makes this save give up rather than freeze the
+// game.
+constexpr ULONGLONG lockWaitMs = 1000;
+
+// The temporary file a save uses, beside the file. Every save uses the first of these names,
+// so one left by a crash is taken over next time. Only when something that can't be removed
+// stands under it does a save move on to the next name; every game walks the same names, so
+// they still meet at the same lock.
+constexpr int temporaryNames = 8;
+std::wstring temporaryName(const std::wstring& folder, const std::wstring& name, int index) {
+    const std::wstring suffix = index == 0 ? L".tmp" : L"." + std::to_wstring(index) + L".tmp";
+    return folder + L"." + name + suffix;
+}
+
+// Removes the file a handle holds, through that handle: only the name it was opened by goes.
+bool deleteThrough(HANDLE file) {
+    FILE_DISPOSITION_INFO disposition{};
+    disposition.DeleteFile = TRUE;
+    return SetFileInformationByHandle(file, FileDispositionInfo, &disposition,
+                                      sizeof disposition) != 0;
+}
+
+// A plain file on a disk, opened as itself: no link, no folder, no device or pipe.
+bool isPlainFile(HANDLE file) {
+    BY_HANDLE_FILE_INFORMATION info{};
+    return GetFileType(file) == FILE_TYPE_DISK && GetFileInformationByHandle(file, &info) &&
+           (info.dwFileAttributes &
+            (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE)) == 0;
+}
+
+// Opens (or creates) one of our names as itself, never what a link there points at; held
+// without sharing, so it is also the lock.
+HANDLE openTemporary(const std::wstring& name, DWORD disposition) {
+    return CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0, nullptr, disposition,
+                       FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+}
+
+// Whether a name of ours is what it seems. Under Wine a Unix link shows the attributes of
+// what it points at and is opened as that, whatever the flags say; removing it through a
+// handle would remove the file it points at. Such a name is left alone.
+bool standsForItself(const std::wstring& name) {
+    const std::size_t slash = name.find_last_of(L"\\/");
+    const std::wstring resolved = finalPath(name);
+    const std::wstring folder = finalPath(name.substr(0, slash), FILE_FLAG_BACKUP_SEMANTICS);
+    if (resolved.empty() || folder.empty() || slash == std::wstring::npos) {
+        return false;
+    }
+    const std::wstring expected = folder + L"\\" + name.substr(slash + 1);
+    return CompareStringOrdinal(resolved.c_str(), int(resolved.size()), expected.c_str(),
+                                int(expected.size()), TRUE) == CSTR_EQUAL;
+}
+
+enum class Take { Taken, Blocked, Failed };
+
+// Creates the temporary file afresh, held without sharing: that is the lock every save of
+// the file takes. A file found under the name is either another save's (held, so opening it
+// fails with a sharing violation until that save has renamed it away) or a leftover of a save
+// that was ended, which is removed. Whatever else stands there (a link, a folder, a file we
+// may not open) is removed by name, never opened and never written through. Blocked:
+// something we may not remove holds the name.
+Take createTemporary(const std::wstring& name, ULONGLONG deadline, HANDLE& out) {
+    // Another save's file refuses us for a moment while it is renamed away; only what keeps
+    // refusing holds the name for good.
+    constexpr ULONGLONG refusalMs = 20;
+    ULONGLONG firstRefusal = 0;
+    const auto refusedForGood = [&firstRefusal] {
+        const ULONGLONG now = GetTickCount64();
+        if (firstRefusal == 0) {
+            firstRefusal = now;
+        }
+        return now - firstRefusal >= refusalMs;
+    };
+    for (;;) {
+        if (GetTickCount64() >= deadline) {
+            return Take::Failed;
+        }
+        HANDLE created = openTemporary(name, CREATE_NEW);
+        if (created != INVALID_HANDLE_VALUE) {
+            if (isPlainFile(created)) {
+                out = created;
+                return Take::Taken;
+            }
+            deleteThrough(created);
+            CloseHandle(created);
+            return Take::Blocked;
+        }
+        const DWORD createError = GetLastError();
+        const DWORD attributes = GetFileAttributesW(name.c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES) {
+            if (createError != ERROR_FILE_EXISTS && createError != ERROR_ALREADY_EXISTS &&
+                createError != ERROR_SHARING_VIOLATION) {
+                return Take::Failed;  // the folder takes no new files
+            }
+            // Gone meanwhile, or (under Wine) a Unix link to nothing or a pipe, which show
+            // no attributes and stay.
+            if (refusedForGood()) {
+                return Take::Blocked;
+            }
+            Sleep(1);
+            continue;
+        }
+        const DWORD special =
+            FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE;
+        if ((attributes & special) == 0) {
+            if (!standsForItself(name)) {
+                if (refusedForGood()) {
+                    return Take::Blocked;
+                }
+                Sleep(1);
+                continue;
+            }
+            HANDLE found = openTemporary(name, OPEN_EXISTING);
+            if (found != INVALID_HANDLE_VALUE) {
+                // Nobody else holds it: a leftover. A read-only mark would refuse the removal.
+                if ((attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+                    FILE_BASIC_INFO basic{};
+                    basic.FileAttributes = FILE_ATTRIBUTE_NORMAL;
+                    SetFileInformationByHandle(found, FileBasicInfo, &basic, sizeof basic);
+                }
+                const bool removed = deleteThrough(found);
+                CloseHandle(found);
+                if (removed) {
+                    continue;
+                }
+                return Take::Blocked;
+            }
+            const DWORD error = GetLastError();
+            if (error == ERROR_SHARING_VIOLATION) {
+                Sleep(1);  // another save is at work
+                continue;
+            }
+            if (error == ERROR_FILE_NOT_FOUND) {
+                continue;  // renamed away meanwhile
+            }
+            if ((attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+                const DWORD writable = attributes & ~DWORD(FILE_ATTRIBUTE_READONLY);
+                SetFileAttributesW(name.c_str(), writable != 0 ? writable : FILE_ATTRIBUTE_NORMAL);
+                continue;  // it may be a leftover that is open to us now
+            }
+        }
+        const bool removed = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0
+                                 ? RemoveDirectoryW(name.c_str()) != 0
+                                 : DeleteFileW(name.c_str()) != 0;
+        const DWORD error = GetLastError();
+        if (removed || error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
+            continue;
+        }
+        if (error == ERROR_SHARING_VIOLATION || !refusedForGood()) {
+            Sleep(1);
+            continue;
+        }
+        return Take::Blocked;
+    }
+}
+
+// Gives the temporary file its final name through the handle that holds it, so the lock
+// lasts until the new content is in place.
+bool renameThrough(HANDLE file, const std::wstring& target) {
+    std::vector<unsigned char> buffer(sizeof(FILE_RENAME_INFO) + target.size() * sizeof(wchar_t));
+    auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+    rename->ReplaceIfExists = TRUE;
+    rename->RootDirectory = nullptr;
+    rename->FileNameLength = DWORD(target.size() * sizeof(wchar_t));
+    std::copy(target.begin(), target.end(), rename->FileName);
+    rename->FileName[target.size()] = L'\0';
+    return SetFileInformationByHandle(file, FileRenameInfo, rename, DWORD(buffer.size())) != 0;
+}
+
+ReadResult readWide(const std::wstring& name, std::string& bytes, bool& writable);
+
 }  // namespace
 
 // Replaces the file with the new bytes so that a crash or a power loss at any moment leaves
 // either the old or the new file, never a cut one: the new content goes to a temporary file
 // in the same folder, reaches the disk, and is then renamed over the old file in one step.
-// The temporary file always has the same name, so one left by a crash is reused next time.
-bool saveFile(const std::string& fileName, std::string_view bytes) {
+// The temporary file is held from before the old content is read until it has its final name.
+bool updateFile(const std::string& fileName, const FileChange& change) {
     const std::wstring name = widen(fileName);
     if (name.empty()) {
         return false;
     }
-    const DWORD attributes = GetFileAttributesW(name.c_str());
-    const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
-    if (!exists) {
-        const DWORD error = GetLastError();
-        if (error != ERROR_FILE_NOT_FOUND) {
+    const DWORD found = GetFileAttributesW(name.c_str());
+    if (found == INVALID_FILE_ATTRIBUTES && GetLastError() != ERROR_FILE_NOT_FOUND) {
+        return false;
+    }
+    // Links are followed: a link stays a link and its target gets the new content.
+    const std::wstring target = found != INVALID_FILE_ATTRIBUTES ? finalPath(name) : fullPath(name);
+    const std::size_t slash = target.find_last_of(L"\\/");
+    if (target.empty() || slash == std::wstring::npos) {
+        return false;
+    }
+    const std::wstring folder = target.substr(0, slash + 1);
+    const ULONGLONG deadline = GetTickCount64() + lockWaitMs;
+    HANDLE handle = INVALID_HANDLE_VALUE;
+    for (int index = 0; index < temporaryNames && handle == INVALID_HANDLE_VALUE; ++index) {
+        const Take take = createTemporary(temporaryName(folder, target.substr(slash + 1), index),
+                                          deadline, handle);
+        if (take == Take::Failed) {
             return false;
         }
-    }
-    // A file marked read-only stays untouched; so does anything that is not a plain file.
-    if (exists && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY |
-                                 FILE_ATTRIBUTE_DEVICE)) != 0) {
-        return false;
-    }
-    const std::wstring target = exists ? finalPath(name) : fullPath(name);
-    if (target.empty()) {
-        return false;
-    }
-    const std::size_t slash = target.find_last_of(L"\\/");
-    if (slash == std::wstring::npos) {
-        return false;
-    }
-    const std::wstring temporary =
-        target.substr(0, slash + 1) + L"." + target.substr(slash + 1) + L".tmp";
-
-    // The temporary file is held without sharing while it is written, so another game saving
-    // in the same folder waits a moment for it; one that never lets go makes this save fail
-    // rather than freeze the game.
-    HANDLE handle = INVALID_HANDLE_VALUE;
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        handle = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                             FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (handle != INVALID_HANDLE_VALUE || GetLastError() != ERROR_SHARING_VIOLATION) {
-            break;
-        }
-        Sleep(20);
     }
     Handle file(handle);
     if (!file.valid()) {
         return false;
     }
-    const bool complete = writeAll(file.get(), bytes) && FlushFileBuffers(file.get());
-    if (!file.close() || !complete) {
-        DeleteFileW(temporary.c_str());
-        return false;
+    // The file as it is now that no other save can run. A file marked read-only stays
+    // untouched; so does anything that is not a plain file.
+    const DWORD attributes = GetFileAttributesW(target.c_str());
+    const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
+    std::optional<std::string> bytes;
+    if (exists ? (attributes &
+                  (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) == 0
+               : GetLastError() == ERROR_FILE_NOT_FOUND) {
+        std::string current;
+        bool writable = true;
+        const ReadResult read = exists ? readWide(target, current, writable) : ReadResult::Missing;
+        if (read != ReadResult::Unusable && writable) {
+            bytes = change(read, current);
+        }
     }
-    if (exists) {
+    bool complete = bytes && writeAll(file.get(), *bytes) && FlushFileBuffers(file.get());
+    if (complete && exists) {
         // Hidden or archive marks of the old file carry over to the new one.
-        SetFileAttributesW(temporary.c_str(), attributes & ~DWORD(FILE_ATTRIBUTE_NORMAL));
+        FILE_BASIC_INFO basic{};
+        basic.FileAttributes = attributes & ~DWORD(FILE_ATTRIBUTE_NORMAL);
+        SetFileInformationByHandle(file.get(), FileBasicInfo, &basic, sizeof basic);
     }
-    if (!MoveFileExW(temporary.c_str(), target.c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        DeleteFileW(temporary.c_str());
-        return false;
+    // A game reading the file this moment (for a moment only) keeps it from being replaced.
+    while (complete && !renameThrough(file.get(), target)) {
+        const DWORD error = GetLastError();
+        if ((error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION) ||
+            GetTickCount64() >= deadline + lockWaitMs) {
+            complete = false;
+        }
+        Sleep(1);
     }
-    return true;
+    if (!complete) {
+        deleteThrough(file.get());
+    }
+    file.close();
+    return complete;
+}
+
+bool saveFile(const std::string& fileName, std::string_view bytes) {
+    return updateFile(fileName, [bytes](ReadResult, std::string_view) {
+        return std::optional<std::string>(bytes);
+    });
 }
 
 ReadResult readFile(const std::string& fileName, std::string& bytes, bool& writable) {
-    const std::wstring name = widen(fileName);
+    return readWide(widen(fileName), bytes, writable);
+}
+
+namespace {
+
+ReadResult readWide(const std::wstring& name, std::string& bytes, bool& writable) {
     writable = true;
     const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
     HANDLE handle = name.empty()
@@ -197,5 +387,7 @@ ReadResult readFile(const std::string& fileName, std::string& bytes, bool& writa
     bytes.resize(filled);
     return ReadResult::Read;
 }
+
+}  // namespace
 
 }  // namespace quintaro
