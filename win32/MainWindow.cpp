@@ -28,6 +28,9 @@ HWND addControl(HWND parent, const wchar_t* kind, const std::wstring& text, DWOR
 
 MainWindow::MainWindow(const GameState& state, const WindowTexts& texts, WindowEvents& events)
     : playerCount_(state.playerCount), events_(&events) {
+    for (int p = 1; p <= playerCount_ && p < 5; ++p) {
+        playerNames_[std::size_t(p)] = state.playerNames[std::size_t(p)];
+    }
     registerWindowClass(mainWindowClass, procedure);
     // The outer size is that of a 600 x 300 client area without a menu bar; the menu bar
     // then takes its height from the client area.
@@ -77,9 +80,19 @@ MainWindow::MainWindow(const GameState& state, const WindowTexts& texts, WindowE
         addControl(window_, L"STATIC", L"", SS_NOPREFIX, 330, 150, 120, 40, HandLabel, diceFont());
     EnableWindow(scoreCard_, FALSE);
 
+    // Screen readers ask the game itself for the names of the dice, the roll button, the
+    // labels and the score card's cells.
+    names_ = std::make_unique<WindowsAccessibleSink>(window_, playerCount_);
+    for (int number = ScoreCard; number <= HandLabel; ++number) {
+        names_->serve(number);  // there is no control 7
+    }
+    setAccessibleTexts(texts.accessible);
+
     ShowWindow(window_, SW_SHOW);
     UpdateWindow(window_);
     SetForegroundWindow(window_);
+    // The keys start at the roll button, the first thing to press.
+    SetFocus(rollButton_);
 }
 
 MainWindow::~MainWindow() {
@@ -201,6 +214,7 @@ LRESULT MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             // action after a hint.
             if (lParam != 0 && LOWORD(wParam) >= Die1 && LOWORD(wParam) <= Die5 &&
                 HIWORD(wParam) == BN_CLICKED) {
+                refreshDie(LOWORD(wParam));
                 clearHint();
             }
             return 0;
@@ -365,8 +379,48 @@ void MainWindow::clearHint() {
     setWindowText(handLabel_, handTextBeforeHint_);
 }
 
-void MainWindow::setAccessibleTexts(const AccessibleTexts& /*texts*/) {
-    // The controls' own texts are what screen readers read here.
+void MainWindow::setAccessibleTexts(const AccessibleTexts& texts) {
+    accessibleTexts_ = texts;
+    for (int die = Die1; die <= Die5; ++die) {
+        refreshDie(die);
+    }
+    refreshRollButton();
+    refreshLabel(TurnLabel);
+    refreshLabel(HandLabel);
+    for (int row = 0; row < rowCount; ++row) {
+        for (int column = 1; column <= playerCount_; ++column) {
+            refreshCell(row, column);
+        }
+    }
+}
+
+void MainWindow::refreshDie(int die) {
+    if (names_ != nullptr) {
+        names_->nameControl(die,
+                            dieDescription(accessibleTexts_, die, controlText(die), dieHeld(die)));
+    }
+}
+
+void MainWindow::refreshRollButton() {
+    if (names_ != nullptr) {
+        names_->nameControl(RollButton, rollDescription(accessibleTexts_, controlText(RollButton),
+                                                        rollsLeft(*this)));
+    }
+}
+
+void MainWindow::refreshCell(int row, int column) {
+    if (names_ != nullptr && column >= 1 && column <= playerCount_ && column < 5) {
+        names_->nameCell(row, column,
+                         cellDescription(accessibleTexts_, row, cellText(row, 0),
+                                         playerNames_[std::size_t(column)], cellText(row, column),
+                                         cellColourSet(row, column)));
+    }
+}
+
+void MainWindow::refreshLabel(int label) {
+    if (names_ != nullptr) {
+        names_->nameControl(label, controlText(label));
+    }
 }
 
 bool MainWindow::handleKey(UINT key) {
@@ -437,6 +491,14 @@ void MainWindow::setCellText(int row, int column, const std::string& text) {
     item.iSubItem = column;
     item.pszText = wide.data();
     SendMessageW(scoreCard_, LVM_SETITEMTEXTW, WPARAM(row), reinterpret_cast<LPARAM>(&item));
+    if (column == 0) {
+        // A new label renames the whole row.
+        for (int player = 1; player <= playerCount_; ++player) {
+            refreshCell(row, player);
+        }
+    } else {
+        refreshCell(row, column);
+    }
 }
 
 bool MainWindow::cellColourSet(int row, int column) const {
@@ -448,6 +510,7 @@ void MainWindow::setCellColour(int row, int column, Colour colour) {
     if (row >= 0 && row < rowCount && column >= 0 && column < 5) {
         colours_[std::size_t(row)][std::size_t(column)] = colour;
         ListView_RedrawItems(scoreCard_, row, row);
+        refreshCell(row, column);
     }
 }
 
@@ -463,6 +526,7 @@ bool MainWindow::dieHeld(int die) const {
 
 void MainWindow::setDieHeld(int die, bool held) {
     SendMessageW(control(die), BM_SETCHECK, held ? BST_CHECKED : BST_UNCHECKED, 0);
+    refreshDie(die);
 }
 
 std::string MainWindow::controlText(int control) const {
@@ -472,8 +536,20 @@ std::string MainWindow::controlText(int control) const {
 
 void MainWindow::setControlText(int control, const std::string& text) {
     HWND window = this->control(control);
-    if (window != nullptr && control != ScoreCard) {
-        setWindowText(window, text);
+    if (window == nullptr || control == ScoreCard) {
+        return;
+    }
+    const bool changed = windowText(window) != text;
+    setWindowText(window, text);
+    if (control >= Die1 && control <= Die5) {
+        refreshDie(control);
+    }
+    if ((control >= Die1 && control <= Die5) || control == RollButton) {
+        refreshRollButton();
+    }
+    if ((control == TurnLabel || control == HandLabel) && changed) {
+        refreshLabel(control);
+        names_->announce(control);
     }
 }
 
@@ -483,9 +559,34 @@ bool MainWindow::controlEnabled(int control) const {
 }
 
 void MainWindow::setControlEnabled(int control, bool enabled) {
-    if (HWND window = this->control(control)) {
-        EnableWindow(window, enabled ? TRUE : FALSE);
+    HWND window = this->control(control);
+    if (window == nullptr) {
+        return;
     }
+    if (!enabled) {
+        handOnFocus(window);
+    }
+    EnableWindow(window, enabled ? TRUE : FALSE);
+    if (control == RollButton) {
+        // The turn waits for a roll: the keys go to the roll button, unless a control still
+        // holds them.
+        HWND focus = GetFocus();
+        if (enabled && GetActiveWindow() == window_ && (focus == nullptr || focus == window_)) {
+            SetFocus(rollButton_);
+        }
+        refreshRollButton();
+    }
+}
+
+void MainWindow::handOnFocus(HWND leaving) {
+    // A disabled window with the focus leaves it to no one (EnableWindow sets it to NULL),
+    // and keys then reach the window as system keys.
+    HWND focus = GetFocus();
+    if (focus == nullptr || (focus != leaving && !IsChild(leaving, focus))) {
+        return;
+    }
+    const bool rollOpen = leaving != rollButton_ && IsWindowEnabled(rollButton_);
+    SetFocus(rollOpen ? rollButton_ : window_);
 }
 
 void MainWindow::showMessage(const std::string& caption, const std::string& text) {

@@ -10,12 +10,14 @@
 #include <commctrl.h>
 
 #include <array>
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "rules/Board.h"
 #include "shell/Frontend.h"
 #include "state/GameState.h"
+#include "win32/Accessible.h"
 
 namespace quintaro {
 
@@ -76,6 +78,8 @@ class MainWindow : public GameWindow, public Board {
     void detach();
     // The dice the coach's hint has framed, bit d-1 for die d.
     unsigned hintedDice() const { return hintedDice_; }
+    // Where the screen-reader names of the controls go; it serves them to screen readers.
+    WindowsAccessibleSink& accessibleSink() { return *names_; }
 
   private:
     static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -84,6 +88,14 @@ class MainWindow : public GameWindow, public Board {
     LRESULT drawDie(NMCUSTOMDRAW& draw, int die);
     void redrawDice();
     void buildMenuBar(const WindowTexts& texts);
+    // The names of a die, the roll button and a cell from what they show now.
+    void refreshDie(int die);
+    void refreshRollButton();
+    void refreshCell(int row, int column);
+    void refreshLabel(int label);
+    // Before a control is disabled: the keyboard focus leaves it for the roll button, or the
+    // window itself, so the keys of play keep arriving.
+    void handOnFocus(HWND leaving);
 
     int playerCount_;
     WindowEvents* events_;
@@ -110,6 +122,9 @@ class MainWindow : public GameWindow, public Board {
     bool hintShown_ = false;
     unsigned hintedDice_ = 0;
     std::string handTextBeforeHint_;
+    std::array<std::string, 5> playerNames_{};
+    AccessibleTexts accessibleTexts_;
+    std::unique_ptr<WindowsAccessibleSink> names_;
 };
 
 }  // namespace quintaro
