@@ -301,29 +301,128 @@ TEST_F(MainWindowTest, AboutAndExit) {
     EXPECT_TRUE(game.frontend.quitting());
 }
 
-TEST_F(MainWindowTest, KeysOfPlayFromAnyControl) {
-    RepeatRandom random({}, 4);
-    RandomScope scope(random);
-    Game game(testing::gameState(2));
-    MainWindow& window = game.window();
-    const auto press = [&](HWND target, UINT key) {
-        MSG message{};
-        message.hwnd = target;
-        message.message = WM_KEYDOWN;
-        message.wParam = key;
-        game.frontend.dispatch(message);
+// Keys of play through the system's input queue, as a player types them, after each kind of
+// action that moves or takes away the keyboard focus.
+struct KeysCase {
+    const char* after;
+    int computerMode;
+    std::function<void(Game& game)> act;
+};
+
+TEST_F(MainWindowTest, KeysOfPlayFromTheFirstRollToTheEndWhateverHadTheFocus) {
+    const auto handle = [](Game& game) { return [&game] { game.frontend.processPending(); }; };
+    const auto key = [&](Game& game, WORD which, const std::function<bool()>& done) {
+        testing::typeKey(which);
+        return testing::waitFor(handle(game), done);
     };
-    press(window.control(RollButton), VK_SPACE);
-    EXPECT_NE(window.controlText(1), "");
-    press(window.control(ScoreCard), '2');
-    EXPECT_TRUE(window.dieHeld(2));
-    press(window.handle(), 'R');
-    EXPECT_FALSE(IsWindowEnabled(window.control(RollButton)));
-    press(window.control(ScoreCard), VK_DOWN);
-    const int row = window.selectedRow();
-    EXPECT_GE(row, 0);
-    press(window.control(ScoreCard), VK_RETURN);
-    EXPECT_TRUE(window.cellColourSet(row, 1) || row == bonusRow || row == totalRow);
+    const auto click = [&](Game& game, HWND control, POINT point,
+                           const std::function<bool()>& done) {
+        testing::clickAt(control, point);
+        return testing::waitFor(handle(game), done);
+    };
+    const auto centre = [](RECT rect) {
+        return POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    };
+    const auto rowPoint = [&](MainWindow& window, int row) {
+        RECT cell{};
+        ListView_GetSubItemRect(window.control(ScoreCard), row, 1, LVIR_BOUNDS, &cell);
+        return centre(cell);
+    };
+    const auto booked = [](Game& game) {
+        return game.state.rowsBooked(1) + game.state.rowsBooked(2);
+    };
+    const auto hinted = [](MainWindow& window) {
+        return window.controlText(HandLabel).rfind("\u2248 ", 0) == 0;
+    };
+
+    const KeysCase cases[] = {
+        {"a new window", 0, [](Game&) {}},
+        {"a mouse booking", 0,
+         [&](Game& game) {
+             MainWindow& window = game.window();
+             roll(window);
+             roll(window);
+             EXPECT_TRUE(click(game, window.control(ScoreCard), rowPoint(window, 2),
+                               [&] { return window.cellColourSet(2, 1); }));
+         }},
+        {"an Enter booking", 0,
+         [&](Game& game) {
+             MainWindow& window = game.window();
+             roll(window);
+             roll(window);
+             window.selectRow(3);
+             EXPECT_TRUE(key(game, VK_RETURN, [&] { return window.cellColourSet(3, 1); }));
+         }},
+        {"a die click", 0,
+         [&](Game& game) {
+             MainWindow& window = game.window();
+             roll(window);
+             HWND die = window.control(4);
+             RECT area{};
+             GetClientRect(die, &area);
+             EXPECT_TRUE(click(game, die, centre(area), [&] { return window.dieHeld(4); }));
+             EXPECT_EQ(GetFocus(), die);
+         }},
+        {"a menu command", 0,
+         [&](Game& game) {
+             BoxAnswerer answerer;
+             testing::chooseMenu(game.window(), AboutItem);
+             EXPECT_EQ(answerer.seen().size(), 1u);
+         }},
+        {"the computer's turn", 1,
+         [&](Game& game) {
+             MainWindow& window = game.window();
+             roll(window);
+             roll(window);
+             window.selectRow(1);
+             EXPECT_TRUE(key(game, VK_RETURN, [&] { return game.state.rowsBooked(2) == 1; }));
+         }},
+    };
+    for (const KeysCase& c : cases) {
+        SCOPED_TRACE(c.after);
+        RepeatRandom random({}, 4);
+        RandomScope scope(random);
+        GameState state = testing::gameState(2, c.computerMode);
+        state.delayMs = 50;
+        Game game(state);
+        MainWindow& window = game.window();
+        game.shell.coach().wait();
+        SetForegroundWindow(window.handle());
+        testing::waitFor(handle(game), [&] { return GetForegroundWindow() == window.handle(); });
+        ASSERT_EQ(GetForegroundWindow(), window.handle());
+        c.act(game);
+        const int before = booked(game);
+        // No action leaves the keys with a disabled control or with no one.
+        const auto focusUsable = [&] {
+            HWND focus = GetFocus();
+            return focus != nullptr && IsWindowEnabled(focus) &&
+                   (focus == window.handle() || IsChild(window.handle(), focus));
+        };
+        EXPECT_TRUE(focusUsable());
+        // A die held by the action is released first, so the turn starts the same for all.
+        if (window.dieHeld(4) && !key(game, '4', [&] { return !window.dieHeld(4); })) {
+            ADD_FAILURE() << "4 did not release the die";
+        }
+        if (window.controlText(1).empty()) {
+            EXPECT_TRUE(key(game, 'R', [&] { return !window.controlText(1).empty(); }));
+        }
+        EXPECT_TRUE(focusUsable());
+        EXPECT_TRUE(key(game, 'H', [&] { return hinted(window); }));
+        EXPECT_TRUE(key(game, '2', [&] { return window.dieHeld(2); }));
+        EXPECT_FALSE(hinted(window));
+        EXPECT_TRUE(key(game, '2', [&] { return !window.dieHeld(2); }));
+        EXPECT_TRUE(
+            key(game, VK_SPACE, [&] { return !IsWindowEnabled(window.control(RollButton)); }));
+        EXPECT_TRUE(focusUsable());
+        EXPECT_TRUE(key(game, VK_DOWN, [&] { return window.selectedRow() >= 0; }));
+        const int row = window.selectedRow();
+        const int player = game.shell.turnFlow()->currentPlayer();
+        EXPECT_TRUE(key(game, VK_RETURN, [&] { return booked(game) > before; }));
+        EXPECT_TRUE(row >= 0 && window.cellColourSet(row, player));
+        EXPECT_TRUE(focusUsable());
+        // And straight on into the next turn.
+        EXPECT_TRUE(key(game, 'R', [&] { return !window.controlText(1).empty(); }));
+    }
 }
 
 TEST_F(MainWindowTest, TheHintFramesTheDiceToHoldAndSelectsTheRowToBook) {
