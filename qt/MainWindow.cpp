@@ -213,7 +213,10 @@ bool MainWindow::askYesNo(const std::string& caption, const std::string& text) {
                     QMessageBox::Yes | QMessageBox::No, this);
     box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(QMessageBox::Yes);
-    return box.exec() == QMessageBox::Yes;
+    const bool yes = box.exec() == QMessageBox::Yes;
+    // The keys go back to the window, not to the box that has gone.
+    activateWindow();
+    return yes;
 }
 
 bool MainWindow::runOptionsDialog(const OptionsTexts& texts, int shownSeconds,

@@ -164,10 +164,15 @@ void WidgetBoard::announce(QWidget* label) {
 
 void WidgetBoard::showMessage(const std::string& caption, const std::string& text) {
     QWidget* owner = widgets_.window;
+    const bool active = owner != nullptr && owner->isActiveWindow();
     QMessageBox box(QMessageBox::NoIcon, toQString(caption), toQString(text), QMessageBox::Ok,
-                    owner != nullptr && owner->isActiveWindow() ? owner : nullptr);
+                    active ? owner : nullptr);
     box.setTextFormat(Qt::PlainText);
     box.exec();
+    // The keys go back to the window, not to the box that has gone.
+    if (active && owner->isVisible()) {
+        owner->activateWindow();
+    }
 }
 
 }  // namespace quintaro
