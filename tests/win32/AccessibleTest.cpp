@@ -7,10 +7,13 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "shell/GameShell.h"
 #include "tests/support/GameSupport.h"
 #include "tests/win32/WindowsTestSupport.h"
 #include "win32/Accessible.h"
+#include "win32/Dialogs.h"
 #include "win32/UiText.h"
 #include "win32/WindowsFrontend.h"
 
@@ -214,6 +217,55 @@ TEST_F(AccessibleTest, RolesStatesAndTheCellsAsChildren) {
     BSTR name = nullptr;
     EXPECT_EQ(kept->get_accName(Object::child(CHILDID_SELF), &name), RPC_E_DISCONNECTED);
     kept->Release();
+}
+
+// The dialogs' controls are named by the system's proxy from their own texts and, for the
+// number field, from the label before it; the test reads them from inside the dialogs' own
+// modal loops (a timer on this thread), as the game's texts in the game's language.
+std::vector<std::string> namesSeen;
+
+void namesOf(HWND dialog, std::initializer_list<int> controls) {
+    for (int id : controls) {
+        namesSeen.push_back(Object(GetDlgItem(dialog, id)).name());
+    }
+}
+
+void CALLBACK readOptionsNames(HWND, UINT, UINT_PTR timer, DWORD) {
+    if (HWND dialog = FindWindowW(optionsDialogClass, nullptr)) {
+        KillTimer(nullptr, timer);
+        namesOf(dialog, {SecondsField, StrongerBox, ApplyButton, CancelButton});
+        PostMessageW(GetDlgItem(dialog, CancelButton), BM_CLICK, 0, 0);
+    }
+}
+
+void CALLBACK readNewGameNames(HWND, UINT, UINT_PTR timer, DWORD) {
+    if (HWND dialog = FindWindowW(newGameDialogClass, nullptr)) {
+        KillTimer(nullptr, timer);
+        namesOf(dialog, {PeopleButton, ComputerButton});
+        PostMessageW(GetDlgItem(dialog, ComputerButton), BM_CLICK, 0, 0);
+    }
+}
+
+TEST_F(AccessibleTest, TheDialogsControlsCarryTheirTextsAsNames) {
+    for (const char* file : {"en.lang", "de.lang"}) {
+        SCOPED_TRACE(file);
+        const auto text = [file](const char* key) { return testing::languageText(file, key); };
+        GameState state = testing::gameState(2, 1, file);
+        WindowsFrontend frontend(state);
+        GameShell shell(state, frontend);
+        shell.startGame();
+        namesSeen.clear();
+        SetTimer(nullptr, 0, 20, readOptionsNames);
+        testing::chooseMenu(*frontend.mainWindow(), OptionsItem);
+        SetTimer(nullptr, 0, 20, readNewGameNames);
+        frontend.chooseGameMode("", text("A11yPeople"), text("A11yComputer"));
+        frontend.closeNewGameDialog();
+        const std::vector<std::string> expected = {text("ShowCPUhand"), text("strongerCPU"),
+                                                   text("apply"),       text("cancel"),
+                                                   text("A11yPeople"),  text("A11yComputer")};
+        EXPECT_EQ(namesSeen, expected);
+        shell.shutdown();
+    }
 }
 
 }  // namespace
