@@ -192,7 +192,7 @@ TEST_F(PlayAidsTest, KeysOfPlayWhateverHadTheFocus) {
         EXPECT_TRUE(window.die(2)->isChecked());
         type(window, Qt::Key_2);
         EXPECT_FALSE(window.die(2)->isChecked());
-        type(window, Qt::Key_Space);
+        type(window, Qt::Key_R);
         EXPECT_FALSE(window.rollButton()->isEnabled());
         type(window, Qt::Key_Down);
         const int row = window.selectedRow();

@@ -411,8 +411,7 @@ TEST_F(MainWindowTest, KeysOfPlayFromTheFirstRollToTheEndWhateverHadTheFocus) {
         EXPECT_TRUE(key(game, '2', [&] { return window.dieHeld(2); }));
         EXPECT_FALSE(hinted(window));
         EXPECT_TRUE(key(game, '2', [&] { return !window.dieHeld(2); }));
-        EXPECT_TRUE(
-            key(game, VK_SPACE, [&] { return !IsWindowEnabled(window.control(RollButton)); }));
+        EXPECT_TRUE(key(game, 'R', [&] { return !IsWindowEnabled(window.control(RollButton)); }));
         EXPECT_TRUE(focusUsable());
         EXPECT_TRUE(key(game, VK_DOWN, [&] { return window.selectedRow() >= 0; }));
         const int row = window.selectedRow();
