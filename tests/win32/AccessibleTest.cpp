@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "shell/GameShell.h"
@@ -266,6 +268,60 @@ TEST_F(AccessibleTest, TheDialogsControlsCarryTheirTextsAsNames) {
         EXPECT_EQ(namesSeen, expected);
         shell.shutdown();
     }
+}
+
+// A screen reader hears of every changed name, and of nothing that stayed the same.
+std::vector<std::pair<HWND, long>> nameChanges;
+
+void CALLBACK hearNameChange(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG child,
+                             DWORD, DWORD) {
+    if (event == EVENT_OBJECT_NAMECHANGE && object == OBJID_CLIENT) {
+        nameChanges.emplace_back(window, child);
+    }
+}
+
+TEST_F(AccessibleTest, ABookingAnnouncesTheNamesItChanged) {
+    RepeatRandom random({1});
+    RandomScope scope(random);
+    GameState state = testing::gameState(2);
+    WindowsFrontend frontend(state);
+    GameShell shell(state, frontend);
+    shell.startGame();
+    MainWindow& window = *frontend.mainWindow();
+    testing::clickButton(window.control(RollButton));
+    testing::clickButton(window.control(RollButton));
+    HWINEVENTHOOK hook =
+        SetWinEventHook(EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_NAMECHANGE, nullptr, hearNameChange,
+                        GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+    ASSERT_NE(hook, nullptr);
+    testing::pumpMessages();
+    nameChanges.clear();
+    testing::clickRow(window, 4);
+    testing::pumpMessages();
+    UnhookWinEvent(hook);
+    const auto heard = [&](HWND control, long child) {
+        return std::count(nameChanges.begin(), nameChanges.end(), std::pair{control, child});
+    };
+    HWND card = window.control(ScoreCard);
+    const struct {
+        HWND control;
+        long child;
+        bool heard;  // the system may add its own event for a label's new text
+    } expected[] = {
+        {card, cellChildId(4, 1, 2), true},          // the booked cell
+        {card, cellChildId(totalRow, 1, 2), true},   // Ann's new total
+        {card, cellChildId(4, 2, 2), false},         // Bob's cell, unchanged
+        {card, cellChildId(bonusRow, 1, 2), false},  // still no bonus
+        {window.control(TurnLabel), CHILDID_SELF, true},
+        {window.control(HandLabel), CHILDID_SELF, true},
+        {window.control(3), CHILDID_SELF, true},  // blank again
+        {window.control(RollButton), CHILDID_SELF, true},
+    };
+    for (const auto& e : expected) {
+        EXPECT_EQ(heard(e.control, e.child) > 0, e.heard)
+            << GetDlgCtrlID(e.control) << " " << e.child;
+    }
+    shell.shutdown();
 }
 
 }  // namespace
