@@ -107,9 +107,13 @@ void WindowsFrontend::dispatch(const MSG& message) {
     const bool keyDown = message.message == WM_KEYDOWN ||
                          (message.message == WM_SYSKEYDOWN && withoutAlt && GetFocus() == nullptr);
     const bool plainKey = keyDown && GetKeyState(VK_CONTROL) >= 0 && GetKeyState(VK_MENU) >= 0;
-    if (plainKey && window_ &&
-        (message.hwnd == window_->handle() || IsChild(window_->handle(), message.hwnd)) &&
-        window_->handleKey(UINT(message.wParam))) {
+    const bool ours =
+        window_ && (message.hwnd == window_->handle() || IsChild(window_->handle(), message.hwnd));
+    if (plainKey && ours && GetFocus() == nullptr) {
+        // The window takes the focus back, so the next keys arrive as plain keys again.
+        SetFocus(window_->handle());
+    }
+    if (plainKey && ours && window_->handleKey(UINT(message.wParam))) {
         destroyClosedWindows();
         return;
     }

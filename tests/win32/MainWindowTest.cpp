@@ -307,6 +307,7 @@ struct KeysCase {
     const char* after;
     int computerMode;
     std::function<void(Game& game)> act;
+    bool focusTaken = false;  // the case itself leaves the focus with no window
 };
 
 TEST_F(MainWindowTest, KeysOfPlayFromTheFirstRollToTheEndWhateverHadTheFocus) {
@@ -337,6 +338,8 @@ TEST_F(MainWindowTest, KeysOfPlayFromTheFirstRollToTheEndWhateverHadTheFocus) {
 
     const KeysCase cases[] = {
         {"a new window", 0, [](Game&) {}},
+        // Keys then come to the active window as system keys, Alt or not.
+        {"the focus taken from every window", 0, [](Game&) { SetFocus(nullptr); }, true},
         {"a mouse booking", 0,
          [&](Game& game) {
              MainWindow& window = game.window();
@@ -398,7 +401,7 @@ TEST_F(MainWindowTest, KeysOfPlayFromTheFirstRollToTheEndWhateverHadTheFocus) {
             return focus != nullptr && IsWindowEnabled(focus) &&
                    (focus == window.handle() || IsChild(window.handle(), focus));
         };
-        EXPECT_TRUE(focusUsable());
+        EXPECT_TRUE(c.focusTaken ? GetFocus() == nullptr : focusUsable());
         // A die held by the action is released first, so the turn starts the same for all.
         if (window.dieHeld(4) && !key(game, '4', [&] { return !window.dieHeld(4); })) {
             ADD_FAILURE() << "4 did not release the die";
