@@ -1,6 +1,5 @@
 #include "qt/MainWindow.h"
 
-#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>

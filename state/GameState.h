@@ -30,6 +30,10 @@ inline constexpr std::array<std::array<std::string_view, 6>, 8> exampleHands = {
 
 inline constexpr std::string_view settingsFileName = "settings.ini";
 
+// People at one screen: two to four, one column each.
+inline constexpr int minPlayers = 2;
+inline constexpr int maxPlayers = 4;
+
 struct GameState {
     int playerCount = 0;   // 2..4 with people only, 2 against the computer
     int computerMode = 0;  // 1: one person against the computer, who is player 2
