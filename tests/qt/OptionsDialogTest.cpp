@@ -332,15 +332,23 @@ TEST_F(OptionsDialogTest, UnwritableSettingsStillApplyForNow) {
     EXPECT_TRUE(std::filesystem::is_directory("settings.ini"));
 }
 
-TEST_F(OptionsDialogTest, EscapeAndEnterDoNotEndTheDialog) {
-    DialogDriver driver;
-    driver.onWindow("optionsDialog", [](QWidget* dialog) {
-        QTest::keyClick(secondsField(dialog), Qt::Key_Escape);
-        QTest::keyClick(secondsField(dialog), Qt::Key_Return);
-        EXPECT_TRUE(dialog->isVisible());
-        press(dialog, "cancelButton");
-    });
-    run(driver);
+// Escape is Cancel, as on Windows, wherever the focus is; Enter does not end the dialog.
+TEST_F(OptionsDialogTest, EnterDoesNotEndTheDialogAndEscapeCancelsIt) {
+    for (const char* focused : {"secondsField", "strongerBox", "applyButton"}) {
+        DialogDriver driver;
+        driver.onWindow("optionsDialog", [focused](QWidget* dialog) {
+            QTest::keyClick(secondsField(dialog), Qt::Key_Return);
+            EXPECT_TRUE(dialog->isVisible());
+            press(dialog, "secondsUp");
+            QWidget* target = dialog->findChild<QWidget*>(QLatin1String(focused));
+            ASSERT_NE(target, nullptr) << focused;
+            target->setFocus();
+            QTest::keyClick(target, Qt::Key_Escape);
+        });
+        run(driver);
+        EXPECT_EQ(state.delayMs, 0) << focused;
+        EXPECT_FALSE(std::filesystem::exists("settings.ini")) << focused;
+    }
 }
 
 TEST_F(OptionsDialogTest, WithoutAMainWindow) {

@@ -129,7 +129,7 @@ TEST(NewGameDialog, NumberQuestionRepeatsUntilTwoToFour) {
     // The main window took the dialog's place, with the names as column headers.
     EXPECT_EQ(FindWindowW(newGameDialogClass, nullptr), nullptr);
     ASSERT_NE(run.frontend.mainWindow(), nullptr);
-    EXPECT_EQ(run.frontend.mainWindow()->controlText(TurnLabel), ivan);
+    EXPECT_EQ(run.frontend.mainWindow()->board().controlText(TurnLabel), ivan);
 }
 
 TEST(NewGameDialog, AgainstTheComputerOnlyOneName) {
