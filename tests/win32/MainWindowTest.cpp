@@ -149,7 +149,7 @@ TEST_F(MainWindowTest, MenusStartInTheLanguageAndSwitch) {
         EXPECT_EQ(window.board().cellText(0, 0), text(file, "Nines"));
         EXPECT_EQ(window.board().cellText(14, 0), text(file, "Total"));
         EXPECT_EQ(testing::snapshot(window.board(), 2).substr(0, 60), before.substr(0, 60));
-        EXPECT_EQ(test::readBytes("settings.ini"),
+        EXPECT_EQ(testing::readBytes("settings.ini"),
                   mark + "lang = " + std::string(file).substr(0, 2) + "\r\n");
     }
     EXPECT_TRUE(window.board().dieHeld(3));
@@ -318,6 +318,14 @@ TEST_F(MainWindowTest, KeysOfPlayFromAnyControl) {
     EXPECT_NE(window.board().controlText(1), "");
     press(window.control(ScoreCard), '2');
     EXPECT_TRUE(window.board().dieHeld(2));
+    // Space on a focused die presses that die instead of rolling.
+    SetFocus(window.control(3));
+    press(window.control(3), VK_SPACE);
+    EXPECT_TRUE(window.board().dieHeld(3));
+    EXPECT_TRUE(IsWindowEnabled(window.control(RollButton)));
+    press(window.control(3), VK_SPACE);
+    EXPECT_FALSE(window.board().dieHeld(3));
+    SetFocus(window.control(RollButton));
     press(window.handle(), 'R');
     EXPECT_FALSE(IsWindowEnabled(window.control(RollButton)));
     press(window.control(ScoreCard), VK_DOWN);
@@ -459,7 +467,7 @@ TEST_F(MainWindowTest, OptionsApplyAndCancelWithExactBytes) {
     for (const OptionsCase& c : cases) {
         SCOPED_TRACE(c.what);
         if (!c.before.empty()) {
-            test::writeBytes("settings.ini", c.before);
+            testing::writeBytes("settings.ini", c.before);
         } else {
             DeleteFileW(L"settings.ini");
         }
@@ -483,7 +491,7 @@ TEST_F(MainWindowTest, OptionsApplyAndCancelWithExactBytes) {
         EXPECT_EQ(shown, std::to_string(c.delayMs / 1000));
         EXPECT_EQ(game.state.delayMs, c.expectedDelay);
         EXPECT_EQ(game.state.strongerCPU, c.expectedStronger);
-        EXPECT_EQ(test::readBytes("settings.ini"), c.after);
+        EXPECT_EQ(testing::readBytes("settings.ini"), c.after);
         EXPECT_TRUE(IsWindowEnabled(game.window().handle()));
     }
 }
