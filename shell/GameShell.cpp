@@ -10,19 +10,6 @@ constexpr const char* rollSoundFile = "dice.wav";
 constexpr int rollSound = 0;
 }  // namespace
 
-std::string aboutText(const std::string& languageFile) {
-    KeyValueFile file;
-    file.open(languageFile);
-    const std::string game = file.readText(
-        "AboutGame",
-        "A dice game for two to four players, or one player against the computer, with five "
-        "dice showing 9, 10, J, Q, K and A.");
-    const std::string licence =
-        file.readText("AboutLicence", "Free software under the MIT licence.");
-    file.close();
-    return "Quintaro " QUINTARO_VERSION "\n\n" + game + "\n\n" + licence;
-}
-
 GameShell::GameShell(GameState& state, Frontend& frontend) : state_(state), frontend_(frontend) {}
 
 GameShell::~GameShell() = default;
@@ -161,18 +148,11 @@ void GameShell::pressKey(GameKey key) {
 }
 
 void GameShell::moveSelection(int step) {
-    Board& board = *board_;
-    if (!board.controlEnabled(ScoreCard)) {
-        return;
-    }
-    const int player = turnFlow_->currentPlayer();
-    const int from = window_->selectedRow();
-    // With nothing selected, Down starts above the first row and Up below the last.
-    int row = from < 0 ? (step > 0 ? -1 : rowCount) : from;
-    for (row += step; row >= 0 && row < rowCount; row += step) {
-        if (isBookableRow(row) && !isBooked(board, row, player)) {
+    if (board_->controlEnabled(ScoreCard)) {
+        const int row =
+            nextFreeRow(*board_, turnFlow_->currentPlayer(), window_->selectedRow(), step);
+        if (row >= 0) {
             window_->selectRow(row);
-            return;
         }
     }
 }

@@ -76,8 +76,4 @@ class GameShell : public WindowEvents {
     Coach coach_;
 };
 
-// The About box's text: the game's name and version, what it is, and its licence, in the
-// language of this file (English where it lacks a text).
-std::string aboutText(const std::string& languageFile);
-
 }  // namespace quintaro

@@ -20,6 +20,17 @@ std::optional<GameKey> gameKeyFor(PortableKey key, int focusedControl) {
     return std::nullopt;
 }
 
+int nextFreeRow(const Board& board, int player, int from, int step) {
+    // With nothing selected, Down starts above the first row and Up below the last.
+    int row = from < 0 ? (step > 0 ? -1 : rowCount) : from;
+    for (row += step; row >= 0 && row < rowCount; row += step) {
+        if (isBookableRow(row) && !isBooked(board, row, player)) {
+            return row;
+        }
+    }
+    return -1;
+}
+
 std::string keyText(GameKey action) {
     for (const KeyBinding& binding : keyBindings) {
         if (binding.action == action && binding.key.character > ' ') {

@@ -7,6 +7,8 @@
 #include <optional>
 #include <string>
 
+#include "rules/Board.h"
+
 namespace quintaro {
 
 // What a key of play does.
@@ -52,6 +54,10 @@ inline constexpr std::array<KeyBinding, 11> keyBindings = {{
 // What a key does with this control of the main window focused (-1 for none); nothing for a
 // key that is not a key of play. Letters count in either case.
 std::optional<GameKey> gameKeyFor(PortableKey key, int focusedControl);
+
+// The row Up (step -1) or Down (+1) selects from row `from` (-1 for none): the next row this
+// player can still book, over the bonus and total rows; -1 when there is none that way.
+int nextFreeRow(const Board& board, int player, int from, int step);
 
 // The text a menu shows beside the item of this action ("H"), "" when no key chooses it.
 std::string keyText(GameKey action);

@@ -15,7 +15,7 @@
 #include "tests/support/Files.h"
 #include "tests/support/TempFolder.h"
 
-namespace quintaro::test {
+namespace quintaro::testing {
 
 // A fresh folder that is not entered: the asset tests name their files by path.
 class TempDir : public TempFolder {
@@ -141,4 +141,4 @@ inline constexpr std::array<std::string_view, 15> kRowLabelKeys = {
     "TwoPair", "Trips", "Straight", "FH",     "4K",    "5K",   "Total",
 };
 
-}  // namespace quintaro::test
+}  // namespace quintaro::testing

@@ -70,6 +70,17 @@ TEST_F(PlayAidsTest, AWholeTurnFromTheKeyboard) {
     EXPECT_TRUE(window.die(4)->isChecked());
     key(window, Qt::Key_4);
     EXPECT_FALSE(window.die(4)->isChecked());
+    // Space on a focused die presses that die, as on any focused button; it does not roll.
+    window.die(3)->setFocus();
+    const QString third = window.die(3)->text();
+    key(window, Qt::Key_Space);
+    EXPECT_TRUE(window.die(3)->isChecked());
+    EXPECT_TRUE(window.rollButton()->isEnabled());
+    EXPECT_EQ(accessibleName(window.die(3)).endsWith(QStringLiteral(", held")), true);
+    key(window, Qt::Key_Space);
+    EXPECT_FALSE(window.die(3)->isChecked());
+    EXPECT_EQ(window.die(3)->text(), third);
+    window.rollButton()->setFocus();
     const QString held = window.die(2)->text();
 
     key(window, Qt::Key_R);

@@ -59,6 +59,24 @@ TEST(KeyBindingsTest, TheMenuShowsTheKeyOfItsItemFromTheSameTable) {
     EXPECT_EQ(shown, 1);
 }
 
+TEST(KeyBindingsTest, UpAndDownStepOverBookedFixedAndOtherPlayersRows) {
+    MemoryBoard board(2);
+    for (const int row : {0, 5, 7}) {
+        board.setCellColour(row, 1, bookedCellColour);
+    }
+    board.setCellColour(3, 2, bookedCellColour);  // the other player's booking counts not
+    struct Case {
+        int from, step, row;
+    };
+    const Case cases[] = {
+        {-1, +1, 1}, {-1, -1, 13}, {1, +1, 2},   {2, +1, 3}, {4, +1, 8},
+        {8, -1, 4},  {1, -1, -1},  {13, +1, -1}, {9, -1, 8},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(nextFreeRow(board, 1, c.from, c.step), c.row) << c.from << " " << c.step;
+    }
+}
+
 TEST(HintTextTest, TheLabelAndTheWordsFromTheCoachsFigures) {
     struct Case {
         HintFacts facts;
