@@ -12,8 +12,6 @@ namespace quintaro {
 
 namespace {
 
-constexpr int maxPlayers = 4;
-
 bool validDice(const CoachDice& dice) {
     for (int face : dice) {
         if (face < 0 || face > 5) {

@@ -23,20 +23,44 @@ inline constexpr int coachSlots = coachUpperCap + 1;
 inline constexpr int coachHands = 252;  // sorted hands of five dice
 inline constexpr int coachKeeps = 462;  // multisets of 0 to 5 dice; the hands come first
 
+// The bookable rows of the score card in card order: the coach's row i is card row
+// coachCardRows[i].
+inline constexpr std::array<int, coachRows> coachCardRows = [] {
+    std::array<int, coachRows> rows{};
+    std::size_t index = 0;
+    for (int row = 0; row < rowCount; ++row) {
+        if (isBookableRow(row)) {
+            rows[index++] = row;
+        }
+    }
+    return rows;
+}();
+
 // Score-card row of the i-th bookable row, and back (-1 for the bonus and total rows).
 constexpr int coachCardRow(int index) {
-    return index < 6 ? index : index + 1;
+    return coachCardRows[std::size_t(index)];
 }
 constexpr int coachRowIndex(int cardRow) {
-    return cardRow >= 0 && cardRow <= 5    ? cardRow
-           : cardRow >= 7 && cardRow <= 13 ? cardRow - 1
-                                           : -1;
+    for (int index = 0; index < coachRows; ++index) {
+        if (coachCardRows[std::size_t(index)] == cardRow) {
+            return index;
+        }
+    }
+    return -1;
 }
 
 // The bookable rows of a set of score-card rows (bit r for row r) as a 13-bit set.
 constexpr unsigned coachBooked(unsigned cardRows) {
-    return (cardRows & 0x3Fu) | ((cardRows >> 1) & 0x1FC0u);
+    unsigned booked = 0;
+    for (int index = 0; index < coachRows; ++index) {
+        if ((cardRows >> unsigned(coachCardRows[std::size_t(index)]) & 1u) != 0) {
+            booked |= 1u << unsigned(index);
+        }
+    }
+    return booked;
 }
+static_assert(coachCardRow(6) == int(Row::Pair) && coachRowIndex(bonusRow) == -1 &&
+              coachBooked(0x7FFFu) == coachAllBooked);
 
 // The dice of one turn, built once. Faces go by face index: 0 Ace, 1 King, ... 5 Nine.
 struct CoachDiceTables {

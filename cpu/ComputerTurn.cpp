@@ -12,6 +12,12 @@ namespace quintaro {
 
 namespace {
 
+// The computer books a scoring hand in the first free lower row of this list: the rarest
+// combination first.
+constexpr std::array<Row, 7> lowerRowPreference = {
+    Row::FiveOfAKind, Row::FourOfAKind, Row::FullHouse, Row::Straight,
+    Row::Trips,       Row::TwoPair,     Row::Pair};
+
 // Shows a hand string on dice 1..5, "10" as one face; missing faces leave a die blank.
 void showHand(Board& board, std::string_view hand) {
     std::size_t at = 0;
@@ -32,8 +38,9 @@ void showHandName(Board& board, const GameState& state, int category) {
 }
 
 void bookChosenRow(Board& board, GameState& state, int category, std::string_view hand) {
-    // The lower rows in which the hand scores, from the highest row down.
-    for (int row = int(Row::FiveOfAKind); row >= int(Row::Pair); --row) {
+    // The lower rows in which the hand scores, in the order of preference.
+    for (const Row preferred : lowerRowPreference) {
+        const int row = int(preferred);
         const int points = lowerRowPoints(row, category);
         if (points > 0 && bookComputerCell(board, row, points) == 1) {
             return;

@@ -45,9 +45,7 @@ void limitScans(j_common_ptr cinfo) {
 }
 
 bool withinLimits(JDIMENSION width, JDIMENSION height) {
-    return width > 0 && height > 0 && width <= static_cast<JDIMENSION>(maxPictureSide) &&
-           height <= static_cast<JDIMENSION>(maxPictureSide) &&
-           static_cast<long long>(width) * height <= maxPicturePixels;
+    return pictureSizeAllowed(width, height);
 }
 
 // Adobe's CMYK JPEGs (nearly all of them) store the inks inverted; others store them plain.

@@ -1,6 +1,5 @@
 #include "qt/MainWindow.h"
 
-#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -112,14 +111,11 @@ MainWindow::MainWindow(const GameState& state, const WindowTexts& texts, WindowE
 
     board_ = std::make_unique<WidgetBoard>(
         WidgetBoard::Widgets{this, scoreCard_, dice_, rollButton_, turnLabel_, handLabel_});
-    board_->setAccessibleTexts(texts.accessible);
 
+    // A die flips by itself when clicked; the shell hears of it.
     for (int number = 1; number <= 5; ++number) {
-        QPushButton* button = dice_[std::size_t(number - 1)];
-        connect(button, &QPushButton::toggled, this, [this, number] {
-            board_->refreshDie(number);
-            clearHint();
-        });
+        connect(dice_[std::size_t(number - 1)], &QPushButton::clicked, this,
+                [this, number] { events_.dieToggled(number); });
     }
     // Keys of play reach the game whichever control has the focus.
     for (QWidget* widget : {static_cast<QWidget*>(this), static_cast<QWidget*>(scoreCard_),
@@ -172,8 +168,8 @@ void MainWindow::buildMenuBar(const WindowTexts& texts) {
                 break;
             case MenuEntryKind::Item: {
                 action = current->addAction(text);
-                if (!entry.key.empty()) {
-                    action->setShortcut(QKeySequence(toQString(entry.key)));
+                if (const std::string key = menuKeyText(entry); !key.empty()) {
+                    action->setShortcut(QKeySequence(toQString(key)));
                     action->setShortcutContext(Qt::WindowShortcut);
                 }
                 actions_[std::size_t(entry.item)] = action;
@@ -213,7 +209,10 @@ bool MainWindow::askYesNo(const std::string& caption, const std::string& text) {
                     QMessageBox::Yes | QMessageBox::No, this);
     box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(QMessageBox::Yes);
-    return box.exec() == QMessageBox::Yes;
+    const bool yes = box.exec() == QMessageBox::Yes;
+    // The keys go back to the window, not to the box that has gone.
+    activateWindow();
+    return yes;
 }
 
 bool MainWindow::runOptionsDialog(const OptionsTexts& texts, int shownSeconds,
@@ -255,31 +254,37 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool MainWindow::handleGameKey(int key) {
+    PortableKey portable;
     switch (key) {
-        case Qt::Key_1:
-        case Qt::Key_2:
-        case Qt::Key_3:
-        case Qt::Key_4:
-        case Qt::Key_5:
-            events_.pressKey(GameKey(int(GameKey::Die1) + (key - Qt::Key_1)));
-            return true;
-        case Qt::Key_Space:
-        case Qt::Key_R:
-            events_.pressKey(GameKey::Roll);
-            return true;
         case Qt::Key_Up:
-            events_.pressKey(GameKey::Up);
-            return true;
+            portable = namedKey(NamedKey::Up);
+            break;
         case Qt::Key_Down:
-            events_.pressKey(GameKey::Down);
-            return true;
+            portable = namedKey(NamedKey::Down);
+            break;
         case Qt::Key_Return:
         case Qt::Key_Enter:
-            events_.pressKey(GameKey::Book);
-            return true;
+            portable = namedKey(NamedKey::Enter);
+            break;
         default:
-            return false;
+            // Qt numbers the keys of digits, letters and Space by their character.
+            if (key < Qt::Key_Space || key > Qt::Key_Z) {
+                return false;
+            }
+            portable = characterKey(char(key));
+            break;
     }
+    return events_.keyPressed(portable, focusedControl());
+}
+
+int MainWindow::focusedControl() const {
+    const QWidget* focus = QApplication::focusWidget();
+    for (const int control : {int(ScoreCard), 1, 2, 3, 4, 5, int(RollButton)}) {
+        if (focus != nullptr && focus == board_->control(control)) {
+            return control;
+        }
+    }
+    return -1;
 }
 
 int MainWindow::selectedRow() const {
@@ -295,41 +300,16 @@ void MainWindow::focusScoreCard() {
     scoreCard_->setFocus(Qt::OtherFocusReason);
 }
 
-void MainWindow::showHint(const HintView& hint) {
-    clearHint();
-    hintedDice_ = hint.holdDice;
+void MainWindow::frameDice(unsigned dice) {
+    hintedDice_ = dice;
     for (int number = 1; number <= 5; ++number) {
-        QPushButton* button = dice_[std::size_t(number - 1)];
-        setHintFrame(button, (hint.holdDice & (1u << (number - 1))) != 0);
+        setHintFrame(dice_[std::size_t(number - 1)], (dice & (1u << (number - 1))) != 0);
     }
-    if (hint.row >= 0) {
-        selectRow(hint.row);
-    }
-    handTextBeforeHint_ = handLabel_->text();
-    hintShown_ = true;
-    handLabel_->setText(toQString(hint.label));
-    handLabel_->setToolTip(toQString(hint.description));
-    handLabel_->setAccessibleDescription(toQString(hint.description));
-    QAccessibleEvent event(handLabel_, QAccessible::NameChanged);
-    QAccessible::updateAccessibility(&event);
 }
 
-void MainWindow::clearHint() {
-    if (!hintShown_) {
-        return;
-    }
-    hintShown_ = false;
-    hintedDice_ = 0;
-    for (QPushButton* button : dice_) {
-        setHintFrame(button, false);
-    }
-    handLabel_->setText(handTextBeforeHint_);
-    handLabel_->setToolTip(QString());
-    handLabel_->setAccessibleDescription(QString());
-}
-
-void MainWindow::setAccessibleTexts(const AccessibleTexts& texts) {
-    board_->setAccessibleTexts(texts);
+void MainWindow::describeHint(const std::string& description) {
+    handLabel_->setToolTip(toQString(description));
+    handLabel_->setAccessibleDescription(toQString(description));
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -42,9 +42,9 @@ class MainWindow : public QMainWindow, public GameWindow {
     int selectedRow() const override;
     void selectRow(int row) override;
     void focusScoreCard() override;
-    void showHint(const HintView& hint) override;
-    void clearHint() override;
-    void setAccessibleTexts(const AccessibleTexts& texts) override;
+    void frameDice(unsigned dice) override;
+    void describeHint(const std::string& description) override;
+    AccessibleSink& accessibleSink() override { return *board_; }
 
     // The dice the coach's hint has framed, bit d-1 for die d.
     unsigned hintedDice() const { return hintedDice_; }
@@ -67,6 +67,8 @@ class MainWindow : public QMainWindow, public GameWindow {
     void buildMenuBar(const WindowTexts& texts);
     // A key of play from the keyboard, whichever control has the focus; false for other keys.
     bool handleGameKey(int key);
+    // The control number of the focused widget, -1 for none of the board's.
+    int focusedControl() const;
 
     WindowEvents& events_;
     ScoreGrid* scoreCard_ = nullptr;
@@ -77,13 +79,11 @@ class MainWindow : public QMainWindow, public GameWindow {
     QMenu* languageMenu_ = nullptr;
     // Menu titles and items by MenuText, and the items by item number.
     std::array<QAction*, menuTextCount> menuTexts_{};
-    std::array<QAction*, 13> actions_{};
+    std::array<QAction*, menuItemLimit> actions_{};
     std::unique_ptr<WidgetBoard> board_;
     bool pausing_ = false;
     QEventLoop* pauseLoop_ = nullptr;  // the pause's own loop while it runs
     unsigned hintedDice_ = 0;
-    bool hintShown_ = false;
-    QString handTextBeforeHint_;
 };
 
 }  // namespace quintaro

@@ -53,11 +53,11 @@ class NewGameWindow : public QWidget {
 };
 
 PictureButton* addModeButton(QWidget* window, const char* name, int x, int pictureNumber,
-                             const char* pictureFile) {
+                             std::string_view pictureFile) {
     auto* button = new PictureButton(window);
     button->setObjectName(QLatin1String(name));
     button->setGeometry(x, 10, modeButtonWidth, modeButtonHeight);
-    loadPicture(pictureNumber, pictureFile);
+    loadPicture(pictureNumber, std::string(pictureFile));
     button->setPicture(pictureBitmap(pictureNumber));
     return button;
 }
@@ -82,8 +82,8 @@ GameMode NewGameDialog::chooseMode(const QString& title, const QString& peopleNa
     // The buttons keep their own copies of the pictures; nothing else shows them, so the
     // decoded pictures (large ones take many megabytes) go with the dialog.
     QObject::connect(dialog, &QObject::destroyed, [] { freePictures(); });
-    PictureButton* people = addModeButton(dialog, "peopleButton", 10, 0, "pvp_0.jpg");
-    PictureButton* computer = addModeButton(dialog, "computerButton", 210, 1, "pvc_0.jpg");
+    PictureButton* people = addModeButton(dialog, "peopleButton", 10, 0, modePictureFiles[0]);
+    PictureButton* computer = addModeButton(dialog, "computerButton", 210, 1, modePictureFiles[1]);
     // The buttons are pictures: their names are for screen readers.
     people->setAccessibleName(peopleName);
     computer->setAccessibleName(computerName);

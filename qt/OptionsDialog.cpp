@@ -114,6 +114,15 @@ class OptionsWindow : public QWidget {
         finish(Outcome::Cancel);
         event->accept();
     }
+    void keyPressEvent(QKeyEvent* event) override {
+        // Escape is Cancel, from whichever control has the focus, as in a system dialog.
+        if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+            finish(Outcome::Cancel);
+            event->accept();
+            return;
+        }
+        QWidget::keyPressEvent(event);
+    }
 };
 
 QLabel* addLabel(QWidget* parent, const char* name, const QString& text, QRect where) {

@@ -26,9 +26,7 @@ std::map<int, QImage>& pictures() {
 }
 
 bool withinLimits(QSize size) {
-    return size.width() > 0 && size.height() > 0 && size.width() <= maxPictureSide &&
-           size.height() <= maxPictureSide &&
-           static_cast<long long>(size.width()) * size.height() <= maxPicturePixels;
+    return pictureSizeAllowed(size.width(), size.height());
 }
 
 std::uint32_t readBigEndian32(const QByteArray& bytes, qsizetype at) {

@@ -6,11 +6,9 @@
 #include <QImage>
 #include <string>
 
-namespace quintaro {
+#include "media/Pictures.h"
 
-// Pictures larger than this are refused: the buttons show at most 181 x 36 pixels anyway.
-inline constexpr int maxPictureSide = 8192;
-inline constexpr long long maxPicturePixels = 16'000'000;
+namespace quintaro {
 
 void loadPicture(int number, const std::string& fileName);
 // The picture's bitmap, or a null image when picture `number` is not loaded.

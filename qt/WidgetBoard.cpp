@@ -1,7 +1,6 @@
 #include "qt/WidgetBoard.h"
 
 #include <QAccessible>
-#include <QHeaderView>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -35,14 +34,6 @@ std::string WidgetBoard::cellText(int row, int column) const {
 
 void WidgetBoard::setCellText(int row, int column, const std::string& text) {
     widgets_.scoreCard->setCellText(row, column, toQString(text));
-    if (column == 0) {
-        // A new label renames the whole row.
-        for (int player = 1; player < widgets_.scoreCard->columnCount(); ++player) {
-            refreshCell(row, player);
-        }
-    } else {
-        refreshCell(row, column);
-    }
 }
 
 bool WidgetBoard::cellColourSet(int row, int column) const {
@@ -51,14 +42,10 @@ bool WidgetBoard::cellColourSet(int row, int column) const {
 
 void WidgetBoard::setCellColour(int row, int column, Colour colour) {
     widgets_.scoreCard->setCellColour(row, column, colour);
-    refreshCell(row, column);
 }
 
 void WidgetBoard::setRowColour(int row, Colour colour) {
     widgets_.scoreCard->setRowColour(row, colour);
-    for (int player = 1; player < widgets_.scoreCard->columnCount(); ++player) {
-        refreshCell(row, player);
-    }
 }
 
 bool WidgetBoard::dieHeld(int die) const {
@@ -69,7 +56,6 @@ bool WidgetBoard::dieHeld(int die) const {
 void WidgetBoard::setDieHeld(int die, bool held) {
     if (auto* button = qobject_cast<QAbstractButton*>(control(die))) {
         button->setChecked(held);
-        refreshDie(die);
     }
 }
 
@@ -89,17 +75,7 @@ void WidgetBoard::setControlText(int control, const std::string& text) {
     if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
         button->setText(toQString(text));
     } else if (auto* label = qobject_cast<QLabel*>(widget)) {
-        const bool changed = label->text() != toQString(text);
         label->setText(toQString(text));
-        if (changed) {
-            announce(label);
-        }
-    }
-    if (control >= Die1 && control <= Die5) {
-        refreshDie(control);
-    }
-    if ((control >= Die1 && control <= Die5) || control == RollButton) {
-        refreshRollButton();
     }
 }
 
@@ -112,62 +88,38 @@ void WidgetBoard::setControlEnabled(int control, bool enabled) {
     if (QWidget* widget = this->control(control)) {
         widget->setEnabled(enabled);
     }
-    if (control == RollButton) {
-        refreshRollButton();
+}
+
+void WidgetBoard::nameControl(int control, const std::string& name) {
+    if (QWidget* widget = this->control(control)) {
+        widget->setAccessibleName(toQString(name));
     }
 }
 
-void WidgetBoard::setAccessibleTexts(const AccessibleTexts& texts) {
-    texts_ = texts;
-    for (int die = Die1; die <= Die5; ++die) {
-        refreshDie(die);
-    }
-    refreshRollButton();
-    for (int row = 0; row < widgets_.scoreCard->rowCount(); ++row) {
-        for (int player = 1; player < widgets_.scoreCard->columnCount(); ++player) {
-            refreshCell(row, player);
-        }
+void WidgetBoard::nameCell(int row, int column, const std::string& name) {
+    if (QTableWidgetItem* cell = widgets_.scoreCard->item(row, column)) {
+        cell->setData(Qt::AccessibleTextRole, toQString(name));
     }
 }
 
-void WidgetBoard::refreshDie(int die) {
-    if (auto* button = qobject_cast<QAbstractButton*>(control(die))) {
-        button->setAccessibleName(toQString(
-            dieDescription(texts_, die, toStdString(button->text()), button->isChecked())));
+void WidgetBoard::announce(int control) {
+    if (QWidget* widget = this->control(control)) {
+        QAccessibleEvent event(widget, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&event);
     }
-}
-
-void WidgetBoard::refreshRollButton() {
-    if (QAbstractButton* button = widgets_.rollButton) {
-        button->setAccessibleName(
-            toQString(rollDescription(texts_, toStdString(button->text()), rollsLeft(*this))));
-    }
-}
-
-void WidgetBoard::refreshCell(int row, int column) {
-    ScoreGrid* card = widgets_.scoreCard;
-    QTableWidgetItem* cell = card->item(row, column);
-    if (cell == nullptr || column == 0) {
-        return;
-    }
-    const QTableWidgetItem* header = card->horizontalHeaderItem(column);
-    const std::string player = header != nullptr ? toStdString(header->text()) : std::string();
-    cell->setData(Qt::AccessibleTextRole,
-                  toQString(cellDescription(texts_, row, cellText(row, 0), player,
-                                            cellText(row, column), cellColourSet(row, column))));
-}
-
-void WidgetBoard::announce(QWidget* label) {
-    QAccessibleEvent event(label, QAccessible::NameChanged);
-    QAccessible::updateAccessibility(&event);
 }
 
 void WidgetBoard::showMessage(const std::string& caption, const std::string& text) {
     QWidget* owner = widgets_.window;
+    const bool active = owner != nullptr && owner->isActiveWindow();
     QMessageBox box(QMessageBox::NoIcon, toQString(caption), toQString(text), QMessageBox::Ok,
-                    owner != nullptr && owner->isActiveWindow() ? owner : nullptr);
+                    active ? owner : nullptr);
     box.setTextFormat(Qt::PlainText);
     box.exec();
+    // The keys go back to the window, not to the box that has gone.
+    if (active && owner->isVisible()) {
+        owner->activateWindow();
+    }
 }
 
 }  // namespace quintaro

@@ -1,11 +1,12 @@
 #pragma once
 // The board over the main window's widgets: the score card, the five dice, the roll button
-// and the two labels. The widgets are the only store of the dice and the scores.
+// and the two labels. The widgets are the only store of the dice and the scores. It also
+// hands the screen-reader names the shell composes to the widgets.
 
 #include <array>
 
 #include "rules/Board.h"
-#include "shell/Accessibility.h"
+#include "shell/AccessibleSink.h"
 
 class QAbstractButton;
 class QLabel;
@@ -16,7 +17,7 @@ namespace quintaro {
 
 class ScoreGrid;
 
-class WidgetBoard : public Board {
+class WidgetBoard : public Board, public AccessibleSink {
   public:
     struct Widgets {
         QWidget* window = nullptr;  // the owner of message boxes
@@ -45,19 +46,13 @@ class WidgetBoard : public Board {
     // The widget of a control number, nullptr for none.
     QWidget* control(int number) const;
 
-    // What a screen reader says of the controls: the dice, the roll button with the rolls
-    // left, every cell of the score card. Kept current by every change made through the board;
-    // a die clicked with the mouse calls refreshDie.
-    void setAccessibleTexts(const AccessibleTexts& texts);
-    void refreshDie(int die);
+    // AccessibleSink: accessible names, the cells' accessible text role, name-changed events.
+    void nameControl(int control, const std::string& name) override;
+    void nameCell(int row, int column, const std::string& name) override;
+    void announce(int control) override;
 
   private:
-    void refreshRollButton();
-    void refreshCell(int row, int column);
-    void announce(QWidget* label);
-
     Widgets widgets_;
-    AccessibleTexts texts_;
 };
 
 }  // namespace quintaro

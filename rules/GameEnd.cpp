@@ -7,12 +7,6 @@
 
 namespace quintaro {
 
-namespace {
-
-constexpr int maxPlayers = 4;
-
-}  // namespace
-
 void checkGameEnd(Board& board, const GameState& state) {
     const int players = state.playerCount;
     // Without players there is no game to end (and nothing to divide by).

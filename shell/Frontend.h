@@ -7,35 +7,31 @@
 #include <string>
 
 #include "rules/Board.h"
+#include "shell/AccessibleSink.h"
+#include "shell/Hint.h"
+#include "shell/Keys.h"
 #include "shell/Menu.h"
 #include "shell/Options.h"
 #include "shell/WindowTexts.h"
 
 namespace quintaro {
 
-// The keys of play from the keyboard.
-enum class GameKey { Die1, Die2, Die3, Die4, Die5, Roll, Up, Down, Book, Hint };
-
-// What a main window reports to the shell: the roll button, a click on the score card, a
-// menu command, and the close box.
+// What a main window reports to the shell: the roll button, a die pressed or released, a
+// click on the score card, a menu command, a key, and the close box.
 class WindowEvents {
   public:
     virtual ~WindowEvents() = default;
     virtual void roll() = 0;
+    // The player pressed or released a die's button (the button flips by itself).
+    virtual void dieToggled(int die) = 0;
     // A left click on the score card with this row selected (-1 for none).
     virtual void book(int selectedRow) = 0;
     virtual void chooseMenuItem(int item) = 0;
-    // A key of play from the keyboard.
-    virtual void pressKey(GameKey key) = 0;
+    // A key with this control focused (-1 for none). True when it is a key of play: the
+    // shell has acted on it and the front end drops it.
+    virtual bool keyPressed(PortableKey key, int focusedControl) = 0;
     // The close box. Returns whether the window may close.
     virtual bool closeRequested() = 0;
-};
-
-struct HintView {
-    unsigned holdDice = 0;    // bit d-1 set: hold die d
-    int row = -1;             // the row to book, -1 for none
-    std::string label;        // shown in the hand label's place, e.g. "≈ 31.4"
-    std::string description;  // the whole hint in words, for a tooltip and a screen reader
 };
 
 // One main window, for one game.
@@ -62,12 +58,13 @@ class GameWindow {
     virtual void selectRow(int row) = 0;
     // The keys now go to the score card.
     virtual void focusScoreCard() = 0;
-    // The coach's hint on the board until the next action: a frame on the dice to hold, the
-    // row to book selected, the expected total in the hand label's place.
-    virtual void showHint(const HintView& hint) = 0;
-    virtual void clearHint() = 0;
-    // After a language switch: what a screen reader says of the controls.
-    virtual void setAccessibleTexts(const AccessibleTexts& texts) = 0;
+    // The coach's hint, until the next action: a frame on the dice to hold (bit d-1 for die
+    // d, 0 for none), and the hint in words as the hand label's tooltip and screen-reader
+    // description ("" for none).
+    virtual void frameDice(unsigned dice) = 0;
+    virtual void describeHint(const std::string& description) = 0;
+    // Where the shell hands the screen-reader names of the controls.
+    virtual AccessibleSink& accessibleSink() = 0;
 };
 
 enum class GameMode { None, People, Computer };

@@ -1,7 +1,5 @@
 #include "shell/GameShell.h"
 
-#include <cmath>
-
 #include "settings/KeyValueFile.h"
 #include "shell/NewGame.h"
 
@@ -11,17 +9,6 @@ namespace {
 constexpr const char* rollSoundFile = "dice.wav";
 constexpr int rollSound = 0;
 }  // namespace
-
-std::string aboutText() {
-    return "Quintaro " QUINTARO_VERSION
-           "\n\nA dice game for two to four players, or one player against the computer, with "
-           "five dice showing 9, 10, J, Q, K and A.\n\nFree software under the MIT licence.";
-}
-
-std::string formatTotal(double total) {
-    const long tenths = std::lround(total * 10);
-    return std::to_string(tenths / 10) + "." + std::to_string(std::labs(tenths % 10));
-}
 
 GameShell::GameShell(GameState& state, Frontend& frontend) : state_(state), frontend_(frontend) {}
 
@@ -57,18 +44,23 @@ void GameShell::startGame() {
     frontend_.loadSound(rollSound, rollSoundFile);
     texts_ = readWindowTexts(state_.languageFile, TextsFor::NewWindow);
     window_ = &frontend_.openMainWindow(texts_, *this);
+    board_ = std::make_unique<AccessibleBoard>(window_->board(), window_->accessibleSink(),
+                                               state_.playerCount, state_.playerNames);
+    hintShown_ = false;
     // The coach's table is computed in the background while the first turn begins.
     coach_.startComputing();
     turnFlow_ = std::make_unique<TurnFlow>(
-        window_->board(), state_,
+        *board_, state_,
         TurnFlow::Hooks{[this] { frontend_.playSound(rollSound); },
                         [this](int milliseconds) { pause(milliseconds); }});
     // The score card opens for one booking after the second roll.
-    window_->board().setControlEnabled(ScoreCard, false);
+    board_->setControlEnabled(ScoreCard, false);
+    board_->refreshAll(texts_.accessible);
 }
 
 void GameShell::closeWindow() {
     turnFlow_.reset();
+    board_.reset();
     if (window_ != nullptr) {
         window_ = nullptr;
         frontend_.closeMainWindow();
@@ -85,27 +77,43 @@ void GameShell::roll() {
     if (!turnFlow_ || pausing_) {
         return;
     }
-    window_->clearHint();
+    clearHint();
     turnFlow_->roll();
     // After the second roll the keys go to the score card.
-    if (window_->board().controlEnabled(ScoreCard)) {
+    if (board_->controlEnabled(ScoreCard)) {
         window_->focusScoreCard();
     }
+}
+
+void GameShell::dieToggled(int die) {
+    if (!board_) {
+        return;
+    }
+    clearHint();
+    board_->refreshDie(die);
 }
 
 void GameShell::book(int selectedRow) {
     if (!turnFlow_ || pausing_) {
         return;
     }
-    window_->clearHint();
+    clearHint();
     turnFlow_->book(selectedRow);
+}
+
+bool GameShell::keyPressed(PortableKey key, int focusedControl) {
+    const std::optional<GameKey> action = gameKeyFor(key, focusedControl);
+    if (action) {
+        pressKey(*action);
+    }
+    return action.has_value();
 }
 
 void GameShell::pressKey(GameKey key) {
     if (!turnFlow_ || pausing_) {
         return;
     }
-    Board& board = window_->board();
+    Board& board = *board_;
     switch (key) {
         case GameKey::Die1:
         case GameKey::Die2:
@@ -113,7 +121,7 @@ void GameShell::pressKey(GameKey key) {
         case GameKey::Die4:
         case GameKey::Die5: {
             const int die = Die1 + (int(key) - int(GameKey::Die1));
-            window_->clearHint();
+            clearHint();
             board.setDieHeld(die, !board.dieHeld(die));
             break;
         }
@@ -140,18 +148,11 @@ void GameShell::pressKey(GameKey key) {
 }
 
 void GameShell::moveSelection(int step) {
-    Board& board = window_->board();
-    if (!board.controlEnabled(ScoreCard)) {
-        return;
-    }
-    const int player = turnFlow_->currentPlayer();
-    const int from = window_->selectedRow();
-    // With nothing selected, Down starts above the first row and Up below the last.
-    int row = from < 0 ? (step > 0 ? -1 : rowCount) : from;
-    for (row += step; row >= 0 && row < rowCount; row += step) {
-        if (isBookableRow(row) && !isBooked(board, row, player)) {
+    if (board_->controlEnabled(ScoreCard)) {
+        const int row =
+            nextFreeRow(*board_, turnFlow_->currentPlayer(), window_->selectedRow(), step);
+        if (row >= 0) {
             window_->selectRow(row);
-            return;
         }
     }
 }
@@ -180,12 +181,10 @@ void GameShell::chooseMenuItem(int item) {
         case HintItem:
             showHint();
             break;
-        case EnglishItem:
-        case GermanItem:
-        case BulgarianItem:
-            switchLanguage(item - EnglishItem);
-            break;
         default:
+            if (isLanguageItem(item)) {
+                switchLanguage(item - firstLanguageItem);
+            }
             break;
     }
 }
@@ -223,7 +222,7 @@ void GameShell::showRules() {
 
 void GameShell::showAbout() {
     const std::string caption = readOneText(state_.languageFile, "MenuAbout", "") + " Quintaro";
-    window_->board().showMessage(caption, aboutText());
+    board_->showMessage(caption, aboutText(state_.languageFile));
 }
 
 void GameShell::showOptions() {
@@ -237,7 +236,7 @@ void GameShell::showOptions() {
 void GameShell::switchLanguage(int index) {
     state_.languageFile = state_.languageFiles.at(std::size_t(index));
     texts_ = readWindowTexts(state_.languageFile, TextsFor::LanguageSwitch);
-    Board& board = window_->board();
+    Board& board = *board_;
     window_->setMenuTexts(texts_.menu);
     board.setControlText(RollButton, texts_.roll);
     window_->setTitle(texts_.title);
@@ -245,59 +244,41 @@ void GameShell::switchLanguage(int index) {
     for (int row = 0; row < rowCount; ++row) {
         board.setCellText(row, 0, texts_.rowLabels[std::size_t(row)]);
     }
-    window_->setAccessibleTexts(texts_.accessible);
+    board_->refreshAll(texts_.accessible);
     const std::string code = state_.languageFile.substr(0, 2);
     frontend_.useToolkitLanguage(code);
     writeOneText(std::string(settingsFileName), "lang", code);
 }
 
 void GameShell::showHint() {
-    if (!turnFlow_ || pausing_ || !coach_.ready()) {
+    if (!turnFlow_ || pausing_) {
         return;
     }
-    const Board& board = window_->board();
-    const int player = turnFlow_->currentPlayer();
-    HintView hint;
-    double best = 0;
-    std::optional<double> yours;
-    if (board.controlEnabled(ScoreCard)) {
-        // After the second roll: the row to book.
-        const std::optional<RowAdvice> advice = coach_.adviseRow(board, player);
-        if (!advice) {
-            return;
-        }
-        best = advice->bestTotal;
-        hint.row = advice->bestRow;
-        const int selected = window_->selectedRow();
-        if (selected >= 0 && selected < int(advice->totals.size()) &&
-            advice->totals[std::size_t(selected)] >= 0) {
-            yours = advice->totals[std::size_t(selected)];
-        }
-    } else if (!board.controlEnabled(RollButton)) {
+    const std::optional<HintFacts> facts =
+        hintFacts(coach_, *board_, turnFlow_->currentPlayer(), window_->selectedRow());
+    if (!facts) {
         return;
-    } else if (board.controlText(Die1).empty()) {
-        // Before the first roll: what the rest of the game is worth.
-        const std::optional<double> expected = coach_.expectedTotal(readPosition(board, player));
-        if (!expected) {
-            return;
-        }
-        best = *expected;
-    } else {
-        // After the first roll: the dice to hold.
-        const std::optional<HoldAdvice> advice = coach_.adviseHold(board, player);
-        if (!advice) {
-            return;
-        }
-        best = advice->bestTotal;
-        hint.holdDice = advice->bestHold;
-        yours = advice->totals[heldDice(board)];
     }
-    hint.label = "\u2248 " + formatTotal(best);
-    hint.description = texts_.hintBest + ": " + formatTotal(best);
-    if (yours) {
-        hint.description += "; " + texts_.hintYours + ": " + formatTotal(*yours);
+    const HintView hint = composeHint(*facts, texts_.hintBest, texts_.hintYours);
+    clearHint();
+    if (hint.row >= 0) {
+        window_->selectRow(hint.row);
     }
-    window_->showHint(hint);
+    handTextBeforeHint_ = board_->controlText(HandLabel);
+    hintShown_ = true;
+    board_->setControlText(HandLabel, hint.label);
+    window_->frameDice(hint.holdDice);
+    window_->describeHint(hint.description);
+}
+
+void GameShell::clearHint() {
+    if (!hintShown_ || !board_) {
+        return;
+    }
+    hintShown_ = false;
+    window_->frameDice(0);
+    window_->describeHint("");
+    board_->setControlText(HandLabel, handTextBeforeHint_);
 }
 
 void GameShell::pause(int milliseconds) {

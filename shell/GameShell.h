@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "coach/Coach.h"
+#include "shell/AccessibleBoard.h"
 #include "shell/Frontend.h"
 #include "shell/TurnFlow.h"
 #include "state/GameState.h"
@@ -27,10 +28,14 @@ class GameShell : public WindowEvents {
 
     // WindowEvents
     void roll() override;
+    void dieToggled(int die) override;
     void book(int selectedRow) override;
     void chooseMenuItem(int item) override;
-    void pressKey(GameKey key) override;
+    bool keyPressed(PortableKey key, int focusedControl) override;
     bool closeRequested() override;
+
+    // What a key of play does.
+    void pressKey(GameKey key);
 
     // The menu commands.
     void askNewGame();
@@ -45,6 +50,8 @@ class GameShell : public WindowEvents {
 
     GameState& state() { return state_; }
     GameWindow* window() const { return window_; }
+    // The window's board as the rules see it, keeping the screen-reader names current.
+    AccessibleBoard* board() const { return board_.get(); }
     const TurnFlow* turnFlow() const { return turnFlow_.get(); }
     // Whether the pause after the computer's turn is running.
     bool pausing() const { return pausing_; }
@@ -54,20 +61,19 @@ class GameShell : public WindowEvents {
     void pause(int milliseconds);
     void closeWindow();
     void moveSelection(int step);
+    // The next action ends the hint: the frame goes and the hand label is as before.
+    void clearHint();
 
     GameState& state_;
     Frontend& frontend_;
     GameWindow* window_ = nullptr;
+    std::unique_ptr<AccessibleBoard> board_;
     std::unique_ptr<TurnFlow> turnFlow_;
     bool pausing_ = false;
+    bool hintShown_ = false;
+    std::string handTextBeforeHint_;
     WindowTexts texts_;
     Coach coach_;
 };
-
-// An expected total as the hint shows it: one decimal, with a point.
-std::string formatTotal(double total);
-
-// The About box's text: the game's name and version, what it is, and its licence.
-std::string aboutText();
 
 }  // namespace quintaro

@@ -20,7 +20,7 @@ NewGameTexts readNewGameTexts(const std::string& languageFile) {
 void askPeople(GameState& state, const NewGameTexts& texts, const AskFunction& ask) {
     state.computerMode = 0;
     // Only a number from 2 to 4 leaves this question; Escape answers "" which reads as 0.
-    while (state.playerCount < 2 || state.playerCount > 4) {
+    while (state.playerCount < minPlayers || state.playerCount > maxPlayers) {
         state.playerCount = textToNumber(ask("PvP mode", texts.enterNumber, "2"));
     }
     for (int i = 1; i <= state.playerCount; ++i) {

@@ -30,4 +30,17 @@ WindowTexts readWindowTexts(const std::string& languageFile, TextsFor purpose) {
     return texts;
 }
 
+std::string aboutText(const std::string& languageFile) {
+    KeyValueFile file;
+    file.open(languageFile);
+    const std::string game = file.readText(
+        "AboutGame",
+        "A dice game for two to four players, or one player against the computer, with five "
+        "dice showing 9, 10, J, Q, K and A.");
+    const std::string licence =
+        file.readText("AboutLicence", "Free software under the MIT licence.");
+    file.close();
+    return "Quintaro " QUINTARO_VERSION "\n\n" + game + "\n\n" + licence;
+}
+
 }  // namespace quintaro

@@ -34,4 +34,8 @@ enum class TextsFor {
 // falls back to "Quintaro"; menu texts and the roll button to "".
 WindowTexts readWindowTexts(const std::string& languageFile, TextsFor purpose);
 
+// The About box's text: the game's name and version, what it is, and its licence, in the
+// language of this file (English where it lacks a text).
+std::string aboutText(const std::string& languageFile);
+
 }  // namespace quintaro

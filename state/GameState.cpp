@@ -5,7 +5,7 @@
 namespace quintaro {
 
 void GameState::resetProgress() {
-    for (int p = 1; p <= 4; ++p) {
+    for (int p = 1; p <= maxPlayers; ++p) {
         rowsBooked(p) = 0;
     }
 }

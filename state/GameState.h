@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "state/Languages.h"
+
 namespace quintaro {
 
 // Face texts by face index, from the highest face to the lowest; slot 6 stays empty.
@@ -28,6 +30,10 @@ inline constexpr std::array<std::array<std::string_view, 6>, 8> exampleHands = {
 
 inline constexpr std::string_view settingsFileName = "settings.ini";
 
+// People at one screen: two to four, one column each.
+inline constexpr int minPlayers = 2;
+inline constexpr int maxPlayers = 4;
+
 struct GameState {
     int playerCount = 0;   // 2..4 with people only, 2 against the computer
     int computerMode = 0;  // 1: one person against the computer, who is player 2
@@ -36,7 +42,7 @@ struct GameState {
     std::string languageCode;
     std::string languageFile;              // every text is read from this file
     std::array<std::string, 9> handNames;  // fallback hand names per category 0..7
-    std::array<std::string, 4> languageFiles = {"en.lang", "de.lang", "bg.lang", ""};
+    std::array<std::string, languages.size() + 1> languageFiles = languageFileNames();
     std::array<std::string, 6> playerNames;  // player p in slot p (1-based)
     // playerProgress[p][1]: rows player p has booked in this game; row 0 and column 0 unused.
     std::array<std::array<int, 2>, 5> playerProgress{};

@@ -7,42 +7,12 @@
 #include <algorithm>
 #include <vector>
 
-#include "settings/KeyValueFile.h"
 #include "win32/Media.h"
 #include "win32/UiText.h"
 
 namespace quintaro {
 
 namespace {
-
-HWND addControl(HWND parent, const wchar_t* kind, const std::wstring& text, DWORD style, int x,
-                int y, int width, int height, int id, DWORD extendedStyle = 0) {
-    HWND control = CreateWindowExW(
-        extendedStyle, kind, text.c_str(), WS_CHILD | WS_VISIBLE | style, x, y, width, height,
-        parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance(), nullptr);
-    useFont(control, guiFont());
-    return control;
-}
-
-// Runs messages until done is set; dialog keys (Tab, Enter, Escape) go to `dialog`.
-void runModalLoop(HWND dialog, const bool& done) {
-    MSG message{};
-    while (!done) {
-        const BOOL got = GetMessageW(&message, nullptr, 0, 0);
-        if (got <= 0) {
-            // WM_QUIT belongs to the outer loop: put it back and leave.
-            if (got == 0) {
-                PostQuitMessage(int(message.wParam));
-            }
-            return;
-        }
-        if (IsWindow(dialog) && IsDialogMessageW(dialog, &message)) {
-            continue;
-        }
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-}
 
 // ---- Text-input box ----------------------------------------------------------------------
 
@@ -104,7 +74,7 @@ std::string inputBox(const std::string& title, const std::string& prompt,
     addControl(box, L"STATIC", widen(prompt), SS_LEFTNOWORDWRAP | SS_NOPREFIX, 10, 10, 280, 22,
                InputPrompt);
     HWND field = addControl(box, L"EDIT", widen(defaultText), WS_TABSTOP | ES_AUTOHSCROLL, 10, 32,
-                            275, 21, InputField, WS_EX_CLIENTEDGE);
+                            275, 21, InputField, guiFont(), WS_EX_CLIENTEDGE);
     addControl(box, L"BUTTON", L"OK", WS_TABSTOP | BS_DEFPUSHBUTTON, 110, 67, 80, 25, IDOK);
 
     for (HWND window : disabled) {
@@ -117,7 +87,7 @@ std::string inputBox(const std::string& title, const std::string& prompt,
     const LRESULT length = SendMessageW(field, WM_GETTEXTLENGTH, 0, 0);
     SendMessageW(field, EM_SETSEL, WPARAM(length), LPARAM(length));
 
-    runModalLoop(box, state.done);
+    runModalLoop(box, [&state] { return state.done; });
 
     for (HWND window : disabled) {
         if (IsWindow(window)) {
@@ -234,8 +204,9 @@ GameMode chooseGameMode(const std::string& title, const std::string& peopleName,
     SetWindowLongPtrW(dialog, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&state));
     centreOnScreen(dialog);
 
-    loadPicture(0, "pvp_0.jpg");
-    loadPicture(1, "pvc_0.jpg");
+    for (std::size_t number = 0; number < modePictureFiles.size(); ++number) {
+        loadPicture(int(number), std::string(modePictureFiles[number]));
+    }
     // The pictures are drawn; the texts are the buttons' names.
     addControl(dialog, L"BUTTON", widen(peopleName), WS_TABSTOP | BS_OWNERDRAW, 10, 10, 185, 40,
                PeopleButton);
@@ -245,7 +216,7 @@ GameMode chooseGameMode(const std::string& title, const std::string& peopleName,
     UpdateWindow(dialog);
     SetForegroundWindow(dialog);
 
-    runModalLoop(dialog, state.done);
+    runModalLoop(dialog, [&state] { return state.done; });
     // From here on the dialog ignores its close box: a static state says it is done.
     static NewGameState finished{GameMode::None, true};
     SetWindowLongPtrW(dialog, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&finished));
@@ -340,7 +311,7 @@ bool runOptionsDialog(HWND mainWindow, const OptionsTexts& texts, int shownSecon
     // A hand-edited delay beyond the range still shows its own number until the first change.
     options.field = addControl(dialog, L"EDIT", std::to_wstring(shownSeconds),
                                WS_TABSTOP | ES_RIGHT | ES_AUTOHSCROLL, 170, 15, 20, 20,
-                               SecondsField, WS_EX_CLIENTEDGE);
+                               SecondsField, guiFont(), WS_EX_CLIENTEDGE);
     options.arrows = addControl(dialog, UPDOWN_CLASSW, L"", UDS_ARROWKEYS | UDS_NOTHOUSANDS, 190,
                                 15, 10, 20, SecondsControl);
     SendMessageW(options.arrows, UDM_SETBUDDY, reinterpret_cast<WPARAM>(options.field), 0);
@@ -359,22 +330,7 @@ bool runOptionsDialog(HWND mainWindow, const OptionsTexts& texts, int shownSecon
     ShowWindow(dialog, SW_SHOW);
     SetForegroundWindow(dialog);
 
-    bool done = false;
-    MSG message{};
-    while (!done) {
-        const BOOL got = GetMessageW(&message, nullptr, 0, 0);
-        if (got <= 0) {
-            if (got == 0) {
-                PostQuitMessage(int(message.wParam));
-            }
-            break;
-        }
-        if (!IsDialogMessageW(dialog, &message)) {
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
-        done = options.outcome != Outcome::Open;
-    }
+    runModalLoop(dialog, [&options] { return options.outcome != Outcome::Open; });
 
     const bool applied = options.outcome == Outcome::Apply;
     if (applied) {

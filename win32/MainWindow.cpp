@@ -15,15 +15,6 @@ bool isUserInput(UINT message) {
            (message >= WM_NCMOUSEMOVE && message <= WM_NCXBUTTONDBLCLK);
 }
 
-HWND addControl(HWND parent, const wchar_t* kind, const std::wstring& text, DWORD style, int x,
-                int y, int width, int height, int id, HFONT font, DWORD extendedStyle = 0) {
-    HWND control = CreateWindowExW(
-        extendedStyle, kind, text.c_str(), WS_CHILD | WS_VISIBLE | style, x, y, width, height,
-        parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance(), nullptr);
-    useFont(control, font);
-    return control;
-}
-
 }  // namespace
 
 MainWindow::MainWindow(const GameState& state, const WindowTexts& texts, WindowEvents& events)
@@ -61,9 +52,6 @@ MainWindow::MainWindow(const GameState& state, const WindowTexts& texts, WindowE
         item.pszText = label.data();
         ListView_InsertItem(scoreCard_, &item);
     }
-    setRowColour(totalRow, fixedRowColour);
-    setRowColour(bonusRow, fixedRowColour);
-
     rollButton_ = addControl(window_, L"BUTTON", widen(texts.roll), WS_TABSTOP | BS_PUSHBUTTON, 330,
                              200, 120, 40, RollButton, guiFont());
     turnLabel_ = addControl(window_, L"STATIC", widen(state.playerNames[1]), SS_NOPREFIX, 330, 10,
@@ -73,13 +61,35 @@ MainWindow::MainWindow(const GameState& state, const WindowTexts& texts, WindowE
             addControl(window_, L"BUTTON", L"", WS_TABSTOP | BS_AUTOCHECKBOX | BS_PUSHLIKE,
                        330 + 50 * (number - 1), 45, 40, 40, number, diceFont());
     }
-    handLabel_ =
-        addControl(window_, L"STATIC", L"", SS_NOPREFIX, 330, 150, 120, 40, HandLabel, diceFont());
+    // SS_NOTIFY: the label sees the mouse, so the hint's tooltip can show over it.
+    handLabel_ = addControl(window_, L"STATIC", L"", SS_NOPREFIX | SS_NOTIFY, 330, 150, 120, 40,
+                            HandLabel, diceFont());
+    board_ = std::make_unique<WindowsBoard>(
+        WindowsBoard::Controls{window_, scoreCard_, dice_, rollButton_, turnLabel_, handLabel_},
+        playerCount_);
+    board_->setRowColour(totalRow, fixedRowColour);
+    board_->setRowColour(bonusRow, fixedRowColour);
     EnableWindow(scoreCard_, FALSE);
+
+    hintTip_ =
+        CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                        WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+                        CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr, instance(), nullptr);
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = window_;
+    tool.uId = reinterpret_cast<UINT_PTR>(handLabel_);
+    tool.lpszText = const_cast<wchar_t*>(L"");
+    SendMessageW(hintTip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    SendMessageW(hintTip_, TTM_SETMAXTIPWIDTH, 0, 400);
+    SendMessageW(hintTip_, TTM_ACTIVATE, FALSE, 0);
 
     ShowWindow(window_, SW_SHOW);
     UpdateWindow(window_);
     SetForegroundWindow(window_);
+    // The keys start at the roll button, the first thing to press.
+    SetFocus(rollButton_);
 }
 
 MainWindow::~MainWindow() {
@@ -123,7 +133,8 @@ void MainWindow::buildMenuBar(const WindowTexts& texts) {
                 break;
             case MenuEntryKind::Item: {
                 // The key that chooses an item is shown after a tab, as Windows menus do.
-                const std::wstring key = entry.key.empty() ? L"" : L"\t" + widen(entry.key);
+                const std::string keyText = menuKeyText(entry);
+                const std::wstring key = keyText.empty() ? L"" : L"\t" + widen(keyText);
                 place = {current, UINT(entry.item), false, nullptr, key};
                 AppendMenuW(current, MF_STRING, UINT_PTR(entry.item), (text + key).c_str());
                 break;
@@ -197,11 +208,10 @@ LRESULT MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 events_->roll();
                 return 0;
             }
-            // A click on a die flips its own pressed state: that is the hold, and the next
-            // action after a hint.
-            if (lParam != 0 && LOWORD(wParam) >= Die1 && LOWORD(wParam) <= Die5 &&
-                HIWORD(wParam) == BN_CLICKED) {
-                clearHint();
+            // A click on a die flips its own pressed state: that is the hold.
+            if (events_ != nullptr && lParam != 0 && LOWORD(wParam) >= Die1 &&
+                LOWORD(wParam) <= Die5 && HIWORD(wParam) == BN_CLICKED) {
+                events_->dieToggled(LOWORD(wParam));
             }
             return 0;
         case WM_NOTIFY: {
@@ -275,15 +285,6 @@ void MainWindow::redrawDice() {
     }
 }
 
-COLORREF MainWindow::cellBackground(int row, int column) const {
-    if (row >= 0 && row < rowCount && column >= 0 && column < 5) {
-        if (const auto& colour = colours_[std::size_t(row)][std::size_t(column)]) {
-            return COLORREF(colour->bgr());
-        }
-    }
-    return GetSysColor(COLOR_WINDOW);
-}
-
 void MainWindow::pause(int milliseconds) {
     // The computer's dice and hand name are drawn before the pause and repainted during it;
     // input is dropped until it ends. The close box ends the pause, and then the program.
@@ -342,154 +343,60 @@ void MainWindow::focusScoreCard() {
     SetFocus(scoreCard_);
 }
 
-void MainWindow::showHint(const HintView& hint) {
-    clearHint();
-    // The dice to hold get a frame; the player presses them in. The row to book is selected.
-    hintedDice_ = hint.holdDice;
+void MainWindow::frameDice(unsigned dice) {
+    hintedDice_ = dice;
     redrawDice();
-    if (hint.row >= 0) {
-        selectRow(hint.row);
-    }
-    handTextBeforeHint_ = windowText(handLabel_);
-    hintShown_ = true;
-    setWindowText(handLabel_, hint.label);
 }
 
-void MainWindow::clearHint() {
-    if (!hintShown_) {
-        return;
+void MainWindow::describeHint(const std::string& description) {
+    std::wstring text = widen(description);
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = window_;
+    tool.uId = reinterpret_cast<UINT_PTR>(handLabel_);
+    tool.lpszText = text.data();
+    SendMessageW(hintTip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+    if (description.empty()) {
+        SendMessageW(hintTip_, TTM_POP, 0, 0);
     }
-    hintShown_ = false;
-    hintedDice_ = 0;
-    redrawDice();
-    setWindowText(handLabel_, handTextBeforeHint_);
+    SendMessageW(hintTip_, TTM_ACTIVATE, description.empty() ? FALSE : TRUE, 0);
 }
 
-void MainWindow::setAccessibleTexts(const AccessibleTexts& /*texts*/) {
-    // The controls' own texts are what screen readers read here.
+std::string MainWindow::hintTip() const {
+    wchar_t text[512] = {};
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = window_;
+    tool.uId = reinterpret_cast<UINT_PTR>(handLabel_);
+    tool.lpszText = text;
+    SendMessageW(hintTip_, TTM_GETTEXTW, WPARAM(std::size(text)), reinterpret_cast<LPARAM>(&tool));
+    return narrow(text);
 }
 
 bool MainWindow::handleKey(UINT key) {
     if (events_ == nullptr || pausing_) {
         return false;
     }
+    PortableKey portable;
     switch (key) {
-        case '1':
-        case '2':
-        case '3':
-        case '4':
-        case '5':
-            events_->pressKey(GameKey(int(GameKey::Die1) + int(key - '1')));
-            break;
-        case VK_SPACE:
-        case 'R':
-            events_->pressKey(GameKey::Roll);
-            break;
         case VK_UP:
-            events_->pressKey(GameKey::Up);
+            portable = namedKey(NamedKey::Up);
             break;
         case VK_DOWN:
-            events_->pressKey(GameKey::Down);
+            portable = namedKey(NamedKey::Down);
             break;
         case VK_RETURN:
-            events_->pressKey(GameKey::Book);
-            break;
-        case 'H':
-            events_->pressKey(GameKey::Hint);
+            portable = namedKey(NamedKey::Enter);
             break;
         default:
-            return false;
-    }
-    return true;
-}
-
-HWND MainWindow::control(int number) const {
-    switch (number) {
-        case ScoreCard:
-            return scoreCard_;
-        case RollButton:
-            return rollButton_;
-        case TurnLabel:
-            return turnLabel_;
-        case HandLabel:
-            return handLabel_;
-        default:
-            if (number >= Die1 && number <= Die5) {
-                return dice_[std::size_t(number - 1)];
+            // The virtual keys of Space, the digits and the letters are their characters.
+            if (key != VK_SPACE && !(key >= '0' && key <= '9') && !(key >= 'A' && key <= 'Z')) {
+                return false;
             }
-            return nullptr;
+            portable = characterKey(char(key));
+            break;
     }
-}
-
-std::string MainWindow::cellText(int row, int column) const {
-    wchar_t text[256] = {};
-    LVITEMW item{};
-    item.iSubItem = column;
-    item.pszText = text;
-    item.cchTextMax = int(std::size(text));
-    SendMessageW(scoreCard_, LVM_GETITEMTEXTW, WPARAM(row), reinterpret_cast<LPARAM>(&item));
-    return narrow(text);
-}
-
-void MainWindow::setCellText(int row, int column, const std::string& text) {
-    std::wstring wide = widen(text);
-    LVITEMW item{};
-    item.iSubItem = column;
-    item.pszText = wide.data();
-    SendMessageW(scoreCard_, LVM_SETITEMTEXTW, WPARAM(row), reinterpret_cast<LPARAM>(&item));
-}
-
-bool MainWindow::cellColourSet(int row, int column) const {
-    return row >= 0 && row < rowCount && column >= 0 && column < 5 &&
-           colours_[std::size_t(row)][std::size_t(column)].has_value();
-}
-
-void MainWindow::setCellColour(int row, int column, Colour colour) {
-    if (row >= 0 && row < rowCount && column >= 0 && column < 5) {
-        colours_[std::size_t(row)][std::size_t(column)] = colour;
-        ListView_RedrawItems(scoreCard_, row, row);
-    }
-}
-
-void MainWindow::setRowColour(int row, Colour colour) {
-    for (int column = 0; column <= playerCount_ && column < 5; ++column) {
-        setCellColour(row, column, colour);
-    }
-}
-
-bool MainWindow::dieHeld(int die) const {
-    return SendMessageW(control(die), BM_GETCHECK, 0, 0) == BST_CHECKED;
-}
-
-void MainWindow::setDieHeld(int die, bool held) {
-    SendMessageW(control(die), BM_SETCHECK, held ? BST_CHECKED : BST_UNCHECKED, 0);
-}
-
-std::string MainWindow::controlText(int control) const {
-    HWND window = this->control(control);
-    return window != nullptr && control != ScoreCard ? windowText(window) : std::string();
-}
-
-void MainWindow::setControlText(int control, const std::string& text) {
-    HWND window = this->control(control);
-    if (window != nullptr && control != ScoreCard) {
-        setWindowText(window, text);
-    }
-}
-
-bool MainWindow::controlEnabled(int control) const {
-    HWND window = this->control(control);
-    return window != nullptr && IsWindowEnabled(window);
-}
-
-void MainWindow::setControlEnabled(int control, bool enabled) {
-    if (HWND window = this->control(control)) {
-        EnableWindow(window, enabled ? TRUE : FALSE);
-    }
-}
-
-void MainWindow::showMessage(const std::string& caption, const std::string& text) {
-    MessageBoxW(window_, widen(text).c_str(), widen(caption).c_str(), MB_OK);
+    return events_->keyPressed(portable, board_->controlNumber(GetFocus()));
 }
 
 }  // namespace quintaro

@@ -1,27 +1,26 @@
 #pragma once
 // The Windows edition's main window of one game: menu bar, score card (a report-view list
 // control), five push-like dice, the roll button and two labels. Its controls are the only
-// store of the dice and the scores; the rules reach them through the Board interface. The
-// cell colours live with the score card, here in its adapter, where its custom drawing reads
-// them.
+// store of the dice and the scores; the rules reach them through the window's board
+// (win32/WindowsBoard).
 
 #include <windows.h>
 // After windows.h: the list control's custom-draw record.
 #include <commctrl.h>
 
 #include <array>
-#include <optional>
+#include <memory>
 #include <string>
 
-#include "rules/Board.h"
 #include "shell/Frontend.h"
 #include "state/GameState.h"
+#include "win32/WindowsBoard.h"
 
 namespace quintaro {
 
 inline constexpr wchar_t mainWindowClass[] = L"QuintaroMain";
 
-class MainWindow : public GameWindow, public Board {
+class MainWindow : public GameWindow {
   public:
     static constexpr int clientWidth = 600;
     static constexpr int clientHeight = 300;
@@ -33,7 +32,7 @@ class MainWindow : public GameWindow, public Board {
     MainWindow& operator=(const MainWindow&) = delete;
 
     // GameWindow
-    Board& board() override { return *this; }
+    WindowsBoard& board() override { return *board_; }
     void setTitle(const std::string& title) override;
     void setMenuTexts(const std::array<std::string, menuTextCount>& texts) override;
     bool askYesNo(const std::string& caption, const std::string& text) override;
@@ -43,35 +42,23 @@ class MainWindow : public GameWindow, public Board {
     int selectedRow() const override;
     void selectRow(int row) override;
     void focusScoreCard() override;
-    void showHint(const HintView& hint) override;
-    void clearHint() override;
-    void setAccessibleTexts(const AccessibleTexts& texts) override;
+    void frameDice(unsigned dice) override;
+    void describeHint(const std::string& description) override;
+    AccessibleSink& accessibleSink() override { return *board_; }
 
     // A key pressed while this window or one of its controls has the focus: true when it was
     // a key of play and went to the shell.
     bool handleKey(UINT key);
 
-    // Board
-    std::string cellText(int row, int column) const override;
-    void setCellText(int row, int column, const std::string& text) override;
-    bool cellColourSet(int row, int column) const override;
-    void setCellColour(int row, int column, Colour colour) override;
-    void setRowColour(int row, Colour colour) override;
-    bool dieHeld(int die) const override;
-    void setDieHeld(int die, bool held) override;
-    std::string controlText(int control) const override;
-    void setControlText(int control, const std::string& text) override;
-    bool controlEnabled(int control) const override;
-    void setControlEnabled(int control, bool enabled) override;
-    void showMessage(const std::string& caption, const std::string& text) override;
-
     HWND handle() const { return window_; }
-    HWND control(int number) const;
+    HWND control(int number) const { return board_->control(number); }
     HMENU menu() const { return menu_; }
     bool pausing() const { return pausing_; }
-    // The background colour the score card draws a cell with (the window colour when none
-    // is set), as its custom drawing hands it to the control.
-    COLORREF cellBackground(int row, int column) const;
+    COLORREF cellBackground(int row, int column) const {
+        return board_->cellBackground(row, column);
+    }
+    // The hint in words as the hand label's tooltip shows it, "" for none.
+    std::string hintTip() const;
     // The window stops reporting to the shell: it is on its way out.
     void detach();
     // The dice the coach's hint has framed, bit d-1 for die d.
@@ -103,13 +90,11 @@ class MainWindow : public GameWindow, public Board {
         std::wstring key;       // the key shown beside an item
     };
     std::array<MenuPlace, menuTextCount> menuPlaces_{};
-    // Background colour per score-card cell (rows 0..14, columns 0..4); none = free.
-    std::array<std::array<std::optional<Colour>, 5>, rowCount> colours_{};
+    std::unique_ptr<WindowsBoard> board_;
+    HWND hintTip_ = nullptr;  // the tooltip of the hand label while a hint is on show
     bool pausing_ = false;
     bool closeDuringPause_ = false;
-    bool hintShown_ = false;
     unsigned hintedDice_ = 0;
-    std::string handTextBeforeHint_;
 };
 
 }  // namespace quintaro

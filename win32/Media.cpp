@@ -246,8 +246,7 @@ HBITMAP decodeAs(IWICImagingFactory* factory, const GUID& container, std::string
               SUCCEEDED(factory->CreateDecoder(container, nullptr, &decoder)) &&
               SUCCEEDED(decoder->Initialize(stream, WICDecodeMetadataCacheOnDemand)) &&
               SUCCEEDED(decoder->GetFrame(0, &frame)) && SUCCEEDED(frame->GetSize(&width, &height));
-    ok = ok && width > 0 && height > 0 && width <= UINT(maxPictureSide) &&
-         height <= UINT(maxPictureSide) && (long long)width * height <= maxPicturePixels;
+    ok = ok && pictureSizeAllowed(width, height);
     // A frame that is already 24-bit BGR (as JPEG frames are) is copied as it is; others go
     // through a converter to 24-bit BGR, or where that is refused to 32-bit BGR, whose
     // fourth byte is dropped row by row.

@@ -13,6 +13,8 @@
 #include <string_view>
 #include <vector>
 
+#include "media/Pictures.h"
+
 namespace quintaro {
 
 // Loads dsound.dll and opens the default device; without either, sound stays off.
@@ -34,10 +36,6 @@ struct SoundData {
     std::vector<unsigned char> samples;
 };
 std::optional<SoundData> soundData(std::string_view fileBytes);
-
-// Pictures larger than this are refused before their pixels are decoded.
-inline constexpr int maxPictureSide = 8192;
-inline constexpr long long maxPicturePixels = 16'000'000;
 
 // "BM" files as bitmaps, then icon files, then JPEG; a 24-bit top-down DIB section of the
 // picture's own size, or nullptr when refused.

@@ -1,12 +1,33 @@
 #include "win32/UiText.h"
 
-#include "settings/KeyValueFile.h"
-
 namespace quintaro {
 
-std::wstring readUiText(const KeyValueFile& file, std::string_view key,
-                        std::string_view defaultText) {
-    return widen(file.readText(key, defaultText));
+HWND addControl(HWND parent, const wchar_t* kind, const std::wstring& text, DWORD style, int x,
+                int y, int width, int height, int id, HFONT font, DWORD extendedStyle) {
+    HWND control = CreateWindowExW(
+        extendedStyle, kind, text.c_str(), WS_CHILD | WS_VISIBLE | style, x, y, width, height,
+        parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance(), nullptr);
+    useFont(control, font);
+    return control;
+}
+
+void runModalLoop(HWND dialog, const std::function<bool()>& done) {
+    MSG message{};
+    while (!done()) {
+        const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+        if (got <= 0) {
+            // WM_QUIT belongs to the outer loop: put it back and leave.
+            if (got == 0) {
+                PostQuitMessage(int(message.wParam));
+            }
+            return;
+        }
+        if (IsWindow(dialog) && IsDialogMessageW(dialog, &message)) {
+            continue;
+        }
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
 }
 
 std::string windowText(HWND window) {

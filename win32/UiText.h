@@ -1,21 +1,16 @@
 #pragma once
-// The Windows edition's edge of the core: language texts as UTF-16, control texts, the game's
-// two fonts and window placement.
+// The Windows edition's edge of the core: control texts as UTF-8, making controls, the game's
+// two fonts, window placement and the modal loop of its dialogs.
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <string_view>
 
 #include "settings/WideText.h"
 
 namespace quintaro {
-
-class KeyValueFile;
-
-// readText of an open key=value file, as UTF-16.
-std::wstring readUiText(const KeyValueFile& file, std::string_view key,
-                        std::string_view defaultText);
 
 // A window's text as UTF-8, and set from UTF-8.
 std::string windowText(HWND window);
@@ -30,6 +25,15 @@ void freeFonts();
 
 // Sets the font of a control without redrawing it yet.
 void useFont(HWND control, HFONT font);
+
+// A visible child control of parent with this control number and font.
+HWND addControl(HWND parent, const wchar_t* kind, const std::wstring& text, DWORD style, int x,
+                int y, int width, int height, int id, HFONT font = guiFont(),
+                DWORD extendedStyle = 0);
+
+// Runs messages until done() holds; dialog keys (Tab, Enter, Escape) go to dialog. A quit
+// message is put back for the outer loop.
+void runModalLoop(HWND dialog, const std::function<bool()>& done);
 
 // Moves a window so that its outer rectangle is centred on the primary screen.
 void centreOnScreen(HWND window);

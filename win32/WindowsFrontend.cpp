@@ -100,12 +100,20 @@ void WindowsFrontend::destroyClosedWindows() {
 
 void WindowsFrontend::dispatch(const MSG& message) {
     // The keys of play reach the game from whichever control of the main window has the
-    // focus; with Alt or Ctrl held they are left to the menus.
-    const bool plainKey =
-        message.message == WM_KEYDOWN && GetKeyState(VK_CONTROL) >= 0 && GetKeyState(VK_MENU) >= 0;
-    if (plainKey && window_ &&
-        (message.hwnd == window_->handle() || IsChild(window_->handle(), message.hwnd)) &&
-        window_->handleKey(UINT(message.wParam))) {
+    // focus; with Alt or Ctrl held they are left to the menus. With the focus on no window
+    // at all, Windows hands keys to the active window as system keys even without Alt (bit
+    // 29 of lParam tells Alt apart): they are keys of play too.
+    const bool withoutAlt = (message.lParam & (LPARAM(1) << 29)) == 0;
+    const bool keyDown = message.message == WM_KEYDOWN ||
+                         (message.message == WM_SYSKEYDOWN && withoutAlt && GetFocus() == nullptr);
+    const bool plainKey = keyDown && GetKeyState(VK_CONTROL) >= 0 && GetKeyState(VK_MENU) >= 0;
+    const bool ours =
+        window_ && (message.hwnd == window_->handle() || IsChild(window_->handle(), message.hwnd));
+    if (plainKey && ours && GetFocus() == nullptr) {
+        // The window takes the focus back, so the next keys arrive as plain keys again.
+        SetFocus(window_->handle());
+    }
+    if (plainKey && ours && window_->handleKey(UINT(message.wParam))) {
         destroyClosedWindows();
         return;
     }

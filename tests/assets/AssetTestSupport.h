@@ -15,7 +15,7 @@
 #include "tests/support/Files.h"
 #include "tests/support/TempFolder.h"
 
-namespace quintaro::test {
+namespace quintaro::testing {
 
 // A fresh folder that is not entered: the asset tests name their files by path.
 class TempDir : public TempFolder {
@@ -69,7 +69,7 @@ inline std::optional<std::u32string> decodeUtf8(std::string_view bytes) {
 
 inline constexpr std::array<std::string_view, 3> kLanguageFiles = {"en.lang", "de.lang", "bg.lang"};
 
-inline constexpr std::array<std::string_view, 61> kLanguageKeys = {
+inline constexpr std::array<std::string_view, 63> kLanguageKeys = {
     "Title",
     "MenuTitleGame",
     "MenuNewGame",
@@ -131,6 +131,8 @@ inline constexpr std::array<std::string_view, 61> kLanguageKeys = {
     "FaceJ",
     "Face10",
     "Face9",
+    "AboutGame",
+    "AboutLicence",
 };
 
 // The score card's row labels, top to bottom.
@@ -139,4 +141,4 @@ inline constexpr std::array<std::string_view, 15> kRowLabelKeys = {
     "TwoPair", "Trips", "Straight", "FH",     "4K",    "5K",   "Total",
 };
 
-}  // namespace quintaro::test
+}  // namespace quintaro::testing

@@ -15,16 +15,16 @@
 namespace quintaro {
 namespace {
 
-using test::kLanguageKeys;
+using testing::kLanguageKeys;
 
 // Opens a copy of the language file, so the committed file is never opened for writing.
 class LanguageFileTest : public ::testing::TestWithParam<std::string_view> {
   protected:
     void SetUp() override {
-        bytes_ = test::readBytes(test::assetPath(GetParam()));
+        bytes_ = testing::readBytes(testing::assetPath(GetParam()));
         ASSERT_FALSE(bytes_.empty()) << GetParam() << " is missing or empty";
         const auto copy = temp_.path() / std::string(GetParam());
-        std::filesystem::copy_file(test::assetPath(GetParam()), copy);
+        std::filesystem::copy_file(testing::assetPath(GetParam()), copy);
         ASSERT_TRUE(file_.open(copy.string()));
     }
     void TearDown() override { file_.close(); }
@@ -32,7 +32,7 @@ class LanguageFileTest : public ::testing::TestWithParam<std::string_view> {
     std::string text(std::string_view key) const { return file_.readText(key, "\x01missing"); }
 
     std::string bytes_;
-    test::TempDir temp_;
+    testing::TempDir temp_;
     KeyValueFile file_;
 };
 
@@ -43,7 +43,7 @@ TEST_P(LanguageFileTest, StartsWithTheUtf8ByteOrderMark) {
 }
 
 TEST_P(LanguageFileTest, IsWellFormedUtf8) {
-    EXPECT_TRUE(test::decodeUtf8(bytes_).has_value());
+    EXPECT_TRUE(testing::decodeUtf8(bytes_).has_value());
 }
 
 TEST_P(LanguageFileTest, EveryLineEndsWithCrLf) {
@@ -128,7 +128,8 @@ TEST_P(LanguageFileTest, AboutItemLeavesTheDotsToTheGame) {
     EXPECT_EQ(about.find("Quintaro"), std::string::npos) << about;
 }
 
-INSTANTIATE_TEST_SUITE_P(AllLanguages, LanguageFileTest, ::testing::ValuesIn(test::kLanguageFiles),
+INSTANTIATE_TEST_SUITE_P(AllLanguages, LanguageFileTest,
+                         ::testing::ValuesIn(testing::kLanguageFiles),
                          [](const ::testing::TestParamInfo<std::string_view>& info) {
                              return std::string(info.param.substr(0, 2));
                          });
@@ -136,9 +137,9 @@ INSTANTIATE_TEST_SUITE_P(AllLanguages, LanguageFileTest, ::testing::ValuesIn(tes
 // --- Across the files --------------------------------------------------------------------
 
 std::string readKey(std::string_view fileName, std::string_view key) {
-    test::TempDir temp;
+    testing::TempDir temp;
     const auto copy = temp.path() / std::string(fileName);
-    std::filesystem::copy_file(test::assetPath(fileName), copy);
+    std::filesystem::copy_file(testing::assetPath(fileName), copy);
     KeyValueFile file;
     file.open(copy.string());
     std::string value = file.readText(key, "\x01missing");
@@ -190,7 +191,7 @@ TEST(TranslatedFiles, BulgarianIsWrittenInCyrillic) {
         if (key == "Title") {
             continue;
         }
-        const auto decoded = test::decodeUtf8(readKey("bg.lang", key));
+        const auto decoded = testing::decodeUtf8(readKey("bg.lang", key));
         ASSERT_TRUE(decoded.has_value()) << key;
         const bool cyrillic = std::any_of(decoded->begin(), decoded->end(),
                                           [](char32_t c) { return c >= 0x0400 && c <= 0x04FF; });

@@ -84,7 +84,7 @@ std::optional<Wave> parseWave(const std::string& bytes) {
 class DiceSoundTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        bytes_ = test::readBytes(test::assetPath("dice.wav"));
+        bytes_ = testing::readBytes(testing::assetPath("dice.wav"));
         const auto parsed = parseWave(bytes_);
         ASSERT_TRUE(parsed.has_value()) << "not a RIFF WAVE file with fmt first and a data chunk";
         wave_ = *parsed;
@@ -209,7 +209,7 @@ std::optional<Picture> decodeJpeg(const std::string& bytes) {
 }
 
 Picture loadPicture(std::string_view name) {
-    const auto decoded = decodeJpeg(test::readBytes(test::assetPath(name)));
+    const auto decoded = decodeJpeg(testing::readBytes(testing::assetPath(name)));
     EXPECT_TRUE(decoded.has_value()) << name << " does not decode";
     return decoded.value_or(Picture{});
 }
@@ -273,7 +273,7 @@ class IconTest : public ::testing::Test {
     static constexpr std::size_t kEnd = kMask + 32 * 4;
 
     void SetUp() override {
-        bytes_ = test::readBytes(test::assetPath("quintaro.ico"));
+        bytes_ = testing::readBytes(testing::assetPath("quintaro.ico"));
         ASSERT_EQ(bytes_.size(), kEnd) << "one 32 x 32 4-bit image with mask";
     }
     // Rows are stored bottom up.
@@ -357,7 +357,7 @@ TEST_F(IconTest, TransparentPixelsAreBlackUnderTheMask) {
 }
 
 TEST_F(IconTest, QtReadsTheSameImage) {
-    const QImage image(QString::fromStdString(test::assetPath("quintaro.ico")));
+    const QImage image(QString::fromStdString(testing::assetPath("quintaro.ico")));
     ASSERT_FALSE(image.isNull());
     EXPECT_EQ(image.size(), QSize(32, 32));
     for (int y = 0; y < 32; ++y) {
@@ -374,7 +374,7 @@ TEST(DesktopIcons, AreSquarePngsWithTransparency) {
         int size;
     } icons[] = {{"quintaro.png", 32}, {"quintaro-128.png", 128}};
     for (const auto& icon : icons) {
-        const QImage image(QString::fromStdString(test::assetPath(icon.name)), "PNG");
+        const QImage image(QString::fromStdString(testing::assetPath(icon.name)), "PNG");
         ASSERT_FALSE(image.isNull()) << icon.name;
         EXPECT_EQ(image.size(), QSize(icon.size, icon.size)) << icon.name;
         EXPECT_TRUE(image.hasAlphaChannel()) << icon.name;
@@ -382,11 +382,12 @@ TEST(DesktopIcons, AreSquarePngsWithTransparency) {
 }
 
 TEST(DesktopIcons, LargeIconShowsTheSamePicture) {
-    const QImage small = QImage(QString::fromStdString(test::assetPath("quintaro.png")), "PNG")
+    const QImage small = QImage(QString::fromStdString(testing::assetPath("quintaro.png")), "PNG")
                              .convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    const QImage large = QImage(QString::fromStdString(test::assetPath("quintaro-128.png")), "PNG")
-                             .convertToFormat(QImage::Format_ARGB32_Premultiplied)
-                             .scaled(small.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    const QImage large =
+        QImage(QString::fromStdString(testing::assetPath("quintaro-128.png")), "PNG")
+            .convertToFormat(QImage::Format_ARGB32_Premultiplied)
+            .scaled(small.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     ASSERT_FALSE(small.isNull());
     ASSERT_EQ(large.size(), small.size());
     double difference = 0;
@@ -405,9 +406,9 @@ TEST(DesktopIcons, LargeIconShowsTheSamePicture) {
 // --- rules.txt ------------------------------------------------------------------------------
 
 TEST(RulesText, IsPlainUtf8Text) {
-    const std::string bytes = test::readBytes(test::assetPath("rules.txt"));
+    const std::string bytes = testing::readBytes(testing::assetPath("rules.txt"));
     ASSERT_GT(bytes.size(), 1000u);
-    const auto text = test::decodeUtf8(bytes);
+    const auto text = testing::decodeUtf8(bytes);
     ASSERT_TRUE(text.has_value());
     for (char32_t c : *text) {
         EXPECT_TRUE(c >= 0x20 || c == '\r' || c == '\n' || c == '\t') << "control " << int(c);
@@ -415,13 +416,14 @@ TEST(RulesText, IsPlainUtf8Text) {
 }
 
 TEST(RulesText, NamesRowsAndHandsAsTheEnglishGameDoes) {
-    const std::string rules = test::readBytes(test::assetPath("rules.txt"));
-    test::TempDir temp;
+    const std::string rules = testing::readBytes(testing::assetPath("rules.txt"));
+    testing::TempDir temp;
     const auto copy = temp.path() / "en.lang";
-    std::filesystem::copy_file(test::assetPath("en.lang"), copy);
+    std::filesystem::copy_file(testing::assetPath("en.lang"), copy);
     KeyValueFile english;
     ASSERT_TRUE(english.open(copy.string()));
-    std::vector<std::string_view> keys(test::kRowLabelKeys.begin(), test::kRowLabelKeys.end());
+    std::vector<std::string_view> keys(testing::kRowLabelKeys.begin(),
+                                       testing::kRowLabelKeys.end());
     for (std::string_view hand : {"hands1", "hands2", "hands3", "hands4", "hands5", "hands6",
                                   "hands7", "hands0", "roll", "MenuNewGame", "MenuExit"}) {
         keys.push_back(hand);

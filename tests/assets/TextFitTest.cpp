@@ -64,9 +64,9 @@ constexpr Fit kFits[] = {
 class TextFitTest : public ::testing::TestWithParam<std::string_view> {};
 
 TEST_P(TextFitTest, EveryTextFitsItsControl) {
-    test::TempDir temp;
+    testing::TempDir temp;
     const auto copy = temp.path() / std::string(GetParam());
-    std::filesystem::copy_file(test::assetPath(GetParam()), copy);
+    std::filesystem::copy_file(testing::assetPath(GetParam()), copy);
     KeyValueFile file;
     ASSERT_TRUE(file.open(copy.string()));
 
@@ -83,7 +83,7 @@ TEST_P(TextFitTest, EveryTextFitsItsControl) {
     file.close();
 }
 
-INSTANTIATE_TEST_SUITE_P(AllLanguages, TextFitTest, ::testing::ValuesIn(test::kLanguageFiles),
+INSTANTIATE_TEST_SUITE_P(AllLanguages, TextFitTest, ::testing::ValuesIn(testing::kLanguageFiles),
                          [](const ::testing::TestParamInfo<std::string_view>& info) {
                              return std::string(info.param.substr(0, 2));
                          });

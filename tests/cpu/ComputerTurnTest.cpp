@@ -16,9 +16,9 @@
 namespace quintaro {
 namespace {
 
-using test::ScriptedRandom;
-using test::TempLanguageDir;
-using namespace test;  // ScriptFace: A, K, Q, J, T (ten), N (nine)
+using testing::ScriptedRandom;
+using testing::TempLanguageDir;
+using namespace testing;  // ScriptFace: A, K, Q, J, T (ten), N (nine)
 
 // Keeps every text set on a control, in order.
 class RecordingBoard : public MemoryBoard {

@@ -14,11 +14,11 @@
 #include "tests/support/Files.h"
 #include "tests/support/TempFolder.h"
 
-namespace quintaro::test {
+namespace quintaro::testing {
 
 // A file of this folder's corpus, e.g. corpusPath("wav/pcm8_mono.wav").
 inline std::filesystem::path corpusPath(const std::string& name) {
     return std::filesystem::path(QUINTARO_TESTS_DIR) / "media" / name;
 }
 
-}  // namespace quintaro::test
+}  // namespace quintaro::testing

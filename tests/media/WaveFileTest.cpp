@@ -35,7 +35,7 @@ class WaveCorpus : public ::testing::TestWithParam<WaveCase> {};
 
 TEST_P(WaveCorpus, ParsesAsExpected) {
     const WaveCase& c = GetParam();
-    const std::string bytes = test::readBytes(test::corpusPath(std::string("wav/") + c.file));
+    const std::string bytes = testing::readBytes(testing::corpusPath(std::string("wav/") + c.file));
     const auto sound = parseWave(bytes);
     if (!c.playable) {
         EXPECT_FALSE(sound.has_value());
@@ -173,9 +173,9 @@ TEST(WaveFile, SoundsLongerThanTenSecondsAreRefused) {
 // The reader that loads the game's sound a piece at a time gives what the whole-file
 // parser gives, for every file of the corpus it accepts, and refuses the same files.
 TEST(WaveFile, ThePieceByPieceReaderAgreesWithTheParser) {
-    for (const auto& entry : std::filesystem::directory_iterator(test::corpusPath("wav"))) {
+    for (const auto& entry : std::filesystem::directory_iterator(testing::corpusPath("wav"))) {
         SCOPED_TRACE(entry.path().filename().string());
-        const auto parsed = parseWave(test::readBytes(entry.path()));
+        const auto parsed = parseWave(testing::readBytes(entry.path()));
         WaveFileReader reader;
         ASSERT_EQ(reader.open(entry.path().string()), parsed.has_value());
         if (!parsed) {
@@ -193,7 +193,7 @@ TEST(WaveFile, ThePieceByPieceReaderAgreesWithTheParser) {
         EXPECT_TRUE(whole == parsed->samples);
     }
     WaveFileReader reader;
-    EXPECT_FALSE(reader.open(test::corpusPath("wav").string()));  // a folder
+    EXPECT_FALSE(reader.open(testing::corpusPath("wav").string()));  // a folder
     EXPECT_FALSE(reader.open("no such file.wav"));
 }
 

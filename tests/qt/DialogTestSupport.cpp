@@ -17,7 +17,7 @@
 #include <fstream>
 #include <sstream>
 
-namespace quintaro::test {
+namespace quintaro::testing {
 
 namespace {
 
@@ -202,4 +202,4 @@ void DialogDriver::unwind() {
     }
 }
 
-}  // namespace quintaro::test
+}  // namespace quintaro::testing

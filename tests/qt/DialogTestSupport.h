@@ -19,7 +19,7 @@
 #include "tests/support/Files.h"
 #include "tests/support/TempFolder.h"
 
-namespace quintaro::test {
+namespace quintaro::testing {
 
 bool fileExists(const std::string& fileName);
 
@@ -91,4 +91,4 @@ class DialogDriver {
 // Replaces the text of a line edit as if typed: select all, then type.
 void typeInto(QWidget* lineEdit, const QString& text);
 
-}  // namespace quintaro::test
+}  // namespace quintaro::testing

@@ -32,7 +32,7 @@ class DocumentOpener : public ::testing::Test {
         fs::create_directory(folder_.path() / "bin");
         record_ = folder_.path() / "opened.txt";
         const fs::path opener = folder_.path() / "bin" / "xdg-open";
-        test::writeBytes(
+        testing::writeBytes(
             opener, "#!/bin/sh\nprintf '%s %s\\n' \"$#\" \"$1\" >> '" + record_.string() + "'\n");
         makeExecutable(opener);
         setenv("PATH", ((folder_.path() / "bin").string() + ":" + savedPath_).c_str(), 1);
@@ -47,7 +47,7 @@ class DocumentOpener : public ::testing::Test {
         const auto deadline = Clock::now() + std::chrono::seconds(5);
         std::string opened;
         while (Clock::now() < deadline) {
-            opened = test::readBytes(record_);
+            opened = testing::readBytes(record_);
             if (std::count(opened.begin(), opened.end(), '\n') >= lines) {
                 break;
             }
@@ -56,14 +56,14 @@ class DocumentOpener : public ::testing::Test {
         return opened;
     }
 
-    test::TempFolder folder_;
+    testing::TempFolder folder_;
     std::string savedPath_;
     fs::path record_;
 };
 
 TEST_F(DocumentOpener, AnExecutableRulesFileIsOpenedNeverRun) {
     const fs::path marker = folder_.path() / "ran.txt";
-    test::writeBytes("rules.txt", "#!/bin/sh\ntouch '" + marker.string() + "'\n");
+    testing::writeBytes("rules.txt", "#!/bin/sh\ntouch '" + marker.string() + "'\n");
     makeExecutable("rules.txt");
     openDocument("rules.txt");
     EXPECT_EQ(openedAfter(1), "1 " + (folder_.path() / "game" / "rules.txt").string() + "\n");
@@ -88,7 +88,7 @@ class DocumentCases : public DocumentOpener, public ::testing::WithParamInterfac
 TEST_P(DocumentCases, OnlyExistingRegularFilesAreHandedOn) {
     const DocumentCase& c = GetParam();
     c.prepare();
-    test::writeBytes("sentinel.txt", "");
+    testing::writeBytes("sentinel.txt", "");
     openDocument(c.name);
     // The opener starts detached; a later open whose line arrives shows how far it got.
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
@@ -107,11 +107,13 @@ TEST_P(DocumentCases, OnlyExistingRegularFilesAreHandedOn) {
 INSTANTIATE_TEST_SUITE_P(
     Files, DocumentCases,
     ::testing::Values(
-        DocumentCase{"plain", "rules.txt", [] { test::writeBytes("rules.txt", "Rules\n"); }, true},
-        DocumentCase{"spaces", "my rules.txt", [] { test::writeBytes("my rules.txt", "x"); }, true},
+        DocumentCase{"plain", "rules.txt", [] { testing::writeBytes("rules.txt", "Rules\n"); },
+                     true},
+        DocumentCase{"spaces", "my rules.txt", [] { testing::writeBytes("my rules.txt", "x"); },
+                     true},
         DocumentCase{"link", "rules.txt",
                      [] {
-                         test::writeBytes("real.txt", "Rules\n");
+                         testing::writeBytes("real.txt", "Rules\n");
                          fs::create_symlink("real.txt", "rules.txt");
                      },
                      true},
@@ -125,7 +127,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(DocumentOpener, AMissingOpenerIsIgnored) {
     setenv("PATH", (folder_.path() / "game").c_str(), 1);
-    test::writeBytes("rules.txt", "Rules\n");
+    testing::writeBytes("rules.txt", "Rules\n");
     openDocument("rules.txt");
     SUCCEED();
 }

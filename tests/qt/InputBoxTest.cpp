@@ -16,7 +16,7 @@
 namespace quintaro {
 namespace {
 
-using test::DialogDriver;
+using testing::DialogDriver;
 
 TEST(InputBoxTest, LayoutFlagsAndStartingState) {
     DialogDriver driver;
@@ -86,7 +86,7 @@ TEST_P(InputBoxAnswerTest, ReturnsWhatTheEndingGives) {
     driver.onBox([&c](QDialog* box) {
         auto* field = box->findChild<QLineEdit*>("text");
         if (c.typed != nullptr) {
-            test::typeInto(field, QString::fromUtf8(c.typed));
+            testing::typeInto(field, QString::fromUtf8(c.typed));
         }
         switch (c.ending) {
             case Ending::Enter:

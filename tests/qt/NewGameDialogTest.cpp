@@ -14,9 +14,9 @@
 namespace quintaro {
 namespace {
 
-using test::DialogDriver;
+using testing::DialogDriver;
 
-const std::string englishTexts = std::string(test::utf8Bom) +
+const std::string englishTexts = std::string(testing::utf8Bom) +
                                  "\r\n"
                                  "gameMode = Choose the game\r\n"
                                  "enterNrP = Number of players (2-4):\r\n"
@@ -25,14 +25,14 @@ const std::string englishTexts = std::string(test::utf8Bom) +
 class NewGameDialogTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        test::writeBytes("en.lang", englishTexts);
+        testing::writeBytes("en.lang", englishTexts);
         state.languageFile = "en.lang";
     }
 
     // Runs the dialog with the driver's steps; the returned window is closed at once.
     bool run(DialogDriver& driver) {
         driver.start();
-        std::unique_ptr<NewGameDialog> dialog = test::runNewGame(state);
+        std::unique_ptr<NewGameDialog> dialog = testing::runNewGame(state);
         EXPECT_FALSE(driver.timedOut());
         EXPECT_TRUE(driver.finished());
         if (dialog == nullptr) {
@@ -43,7 +43,7 @@ class NewGameDialogTest : public ::testing::Test {
         return true;
     }
 
-    test::TempFolder folder;
+    testing::TempFolder folder;
     GameState state;
 };
 
@@ -80,7 +80,7 @@ TEST_P(PlayerCountTest, NumberQuestionAcceptsOnlyTwoToFour) {
         EXPECT_EQ(driver.asked()[i].defaultText, "2");
     }
     for (int i = 1; i <= players; ++i) {
-        const test::AskedBox& box = driver.asked()[numberBoxes + std::size_t(i) - 1];
+        const testing::AskedBox& box = driver.asked()[numberBoxes + std::size_t(i) - 1];
         EXPECT_EQ(box.title, "");
         EXPECT_EQ(box.prompt, "Your name:");
         EXPECT_EQ(box.defaultText, QString("Player %1").arg(i));
@@ -149,7 +149,7 @@ TEST_P(AgainstComputerTest, OneNameIsAskedAndTheSecondPlayerIsTheComputer) {
     const LanguageCase& c = GetParam();
     state.languageFile = c.file;
     if (!c.bytes.empty()) {
-        test::writeBytes(c.file, c.bytes);
+        testing::writeBytes(c.file, c.bytes);
     }
     DialogDriver driver;
     driver.click("newGameDialog", "computerButton").answer("Dana");
@@ -168,10 +168,10 @@ INSTANTIATE_TEST_SUITE_P(
     Languages, AgainstComputerTest,
     ::testing::Values(LanguageCase{"English", "en.lang", englishTexts, "Your name:"},
                       LanguageCase{"German", "de.lang",
-                                   std::string(test::utf8Bom) + "enterName = Ihr Name:\r\n",
+                                   std::string(testing::utf8Bom) + "enterName = Ihr Name:\r\n",
                                    "Ihr Name:"},
                       LanguageCase{"Bulgarian", "bg.lang",
-                                   std::string(test::utf8Bom) +
+                                   std::string(testing::utf8Bom) +
                                        "enterName = Вашето име:\r\nComputer = Компютър\r\n",
                                    "Вашето име:"},
                       LanguageCase{"MissingFile", "xx.lang", "", ""}),
@@ -188,28 +188,28 @@ TEST_F(NewGameDialogTest, EscapeAgainstTheComputerGivesAnEmptyName) {
 }
 
 TEST_F(NewGameDialogTest, CloseBoxBeforeAnyClickStartsNoGame) {
-    test::writeBytes("pvp_0.jpg", "not a picture");
+    testing::writeBytes("pvp_0.jpg", "not a picture");
     DialogDriver driver;
     driver.onWindow("newGameDialog", [](QWidget* window) { window->close(); });
     EXPECT_FALSE(run(driver));
     EXPECT_TRUE(driver.asked().empty());
     EXPECT_EQ(state.playerCount, 0);
     EXPECT_EQ(state.playerNames[1], "");
-    EXPECT_FALSE(test::fileExists("settings.ini"));
-    EXPECT_EQ(test::readBytes("en.lang"), englishTexts);
-    EXPECT_EQ(test::findVisibleWindow("newGameDialog"), nullptr);
+    EXPECT_FALSE(testing::fileExists("settings.ini"));
+    EXPECT_EQ(testing::readBytes("en.lang"), englishTexts);
+    EXPECT_EQ(testing::findVisibleWindow("newGameDialog"), nullptr);
 }
 
 TEST_F(NewGameDialogTest, CloseBoxWhileAskingIsIgnored) {
     DialogDriver driver;
     driver.click("newGameDialog", "computerButton");
     driver.onBox([](QDialog* box) {
-        QWidget* dialog = test::findVisibleWindow("newGameDialog");
+        QWidget* dialog = testing::findVisibleWindow("newGameDialog");
         ASSERT_NE(dialog, nullptr);
         dialog->close();
         EXPECT_TRUE(dialog->isVisible());
         EXPECT_TRUE(box->isVisible());
-        test::typeInto(box->findChild<QWidget*>("text"), "Eve");
+        testing::typeInto(box->findChild<QWidget*>("text"), "Eve");
         QTest::keyClick(box->findChild<QWidget*>("text"), Qt::Key_Return);
     });
     ASSERT_TRUE(run(driver));
@@ -251,7 +251,7 @@ TEST_F(NewGameDialogTest, PicturesComeFromTheCurrentFolder) {
     QImage people(120, 30, QImage::Format_RGB32);
     people.fill(Qt::darkGreen);
     ASSERT_TRUE(people.save("pvp_0.jpg", "JPG"));
-    test::writeBytes("pvc_0.jpg", "\xFF\xD8\xFF broken");
+    testing::writeBytes("pvc_0.jpg", "\xFF\xD8\xFF broken");
     DialogDriver driver;
     driver.onWindow("newGameDialog", [](QWidget* window) {
         EXPECT_EQ(window->findChild<PictureButton*>("peopleButton")->picture().size(),
@@ -285,7 +285,7 @@ TEST_F(NewGameDialogTest, PicturesGoWithTheDialog) {
             driver.click("newGameDialog", "computerButton").answer("Dana");
         }
         driver.start();
-        std::unique_ptr<NewGameDialog> dialog = test::runNewGame(state);
+        std::unique_ptr<NewGameDialog> dialog = testing::runNewGame(state);
         EXPECT_TRUE(driver.finished());
         EXPECT_EQ(dialog != nullptr, chooseAMode);
         if (dialog != nullptr) {

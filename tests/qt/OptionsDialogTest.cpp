@@ -17,9 +17,9 @@
 namespace quintaro {
 namespace {
 
-using test::DialogDriver;
+using testing::DialogDriver;
 
-const std::string bom = test::utf8Bom;
+const std::string bom = testing::utf8Bom;
 
 QLineEdit* secondsField(QWidget* dialog) {
     return dialog->findChild<QLineEdit*>("secondsField");
@@ -34,12 +34,12 @@ void press(QWidget* dialog, const char* name) {
 class OptionsDialogTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        test::writeBytes("en.lang", bom +
-                                        "ShowCPUhand = Show the computer's hand for\r\n"
-                                        "sec = seconds\r\n"
-                                        "strongerCPU = Stronger computer opponent\r\n"
-                                        "apply = Apply\r\n"
-                                        "cancel = Cancel\r\n");
+        testing::writeBytes("en.lang", bom +
+                                           "ShowCPUhand = Show the computer's hand for\r\n"
+                                           "sec = seconds\r\n"
+                                           "strongerCPU = Stronger computer opponent\r\n"
+                                           "apply = Apply\r\n"
+                                           "cancel = Cancel\r\n");
         state.languageFile = "en.lang";
         mainWindow.resize(300, 200);
         mainWindow.show();
@@ -49,14 +49,14 @@ class OptionsDialogTest : public ::testing::Test {
     // Runs the dialog with the driver's steps and checks the main window is usable again.
     void run(DialogDriver& driver) {
         driver.start();
-        test::runOptions(&mainWindow, state);
+        testing::runOptions(&mainWindow, state);
         EXPECT_FALSE(driver.timedOut());
         EXPECT_TRUE(driver.finished());
         EXPECT_TRUE(mainWindow.isEnabled()) << "main window left disabled";
-        EXPECT_EQ(test::findVisibleWindow("optionsDialog"), nullptr);
+        EXPECT_EQ(testing::findVisibleWindow("optionsDialog"), nullptr);
     }
 
-    test::TempFolder folder;
+    testing::TempFolder folder;
     GameState state;
     QWidget mainWindow;
 };
@@ -116,7 +116,7 @@ TEST_P(OptionsFlowTest, ShowsStepsAndStores) {
                     break;
                 case Act::Type:
                     field->setFocus();
-                    test::typeInto(field, a.text);
+                    testing::typeInto(field, a.text);
                     break;
                 case Act::Apply:
                 case Act::Cancel:
@@ -135,11 +135,11 @@ TEST_P(OptionsFlowTest, ShowsStepsAndStores) {
     EXPECT_EQ(state.strongerCPU, c.strongerAfter);
     const bool applied = c.actions.back().act == Act::Apply;
     if (applied) {
-        EXPECT_EQ(test::readBytes("settings.ini"),
+        EXPECT_EQ(testing::readBytes("settings.ini"),
                   bom + "\r\ndelay = " + std::to_string(c.delayAfter) +
                       "\r\nstrongerCPU = " + std::to_string(c.strongerAfter) + "\r\n");
     } else {
-        EXPECT_FALSE(test::fileExists("settings.ini"));
+        EXPECT_FALSE(testing::fileExists("settings.ini"));
     }
 }
 
@@ -266,7 +266,7 @@ TEST_F(OptionsDialogTest, TypedTextIsRewrittenWhenTheFieldIsLeft) {
     driver.onWindow("optionsDialog", [](QWidget* dialog) {
         QLineEdit* field = secondsField(dialog);
         field->setFocus();
-        test::typeInto(field, "12");
+        testing::typeInto(field, "12");
         EXPECT_EQ(field->text(), "12") << "typing is not interrupted";
         QTest::keyClick(field, Qt::Key_Return);
         EXPECT_EQ(field->text(), "5");
@@ -277,13 +277,13 @@ TEST_F(OptionsDialogTest, TypedTextIsRewrittenWhenTheFieldIsLeft) {
 }
 
 TEST_F(OptionsDialogTest, ApplyKeepsTheRestOfAnExistingFile) {
-    test::writeBytes("settings.ini",
-                     "; my settings\r\n"
-                     "lang=de\r\n"
-                     "Delay = 1000\r\n"
-                     "hands0 = nothing\r\n"
-                     "[extra]\r\n"
-                     "strongerCPU = 7\r\n");
+    testing::writeBytes("settings.ini",
+                        "; my settings\r\n"
+                        "lang=de\r\n"
+                        "Delay = 1000\r\n"
+                        "hands0 = nothing\r\n"
+                        "[extra]\r\n"
+                        "strongerCPU = 7\r\n");
     state.delayMs = 1000;
     DialogDriver driver;
     driver.onWindow("optionsDialog", [](QWidget* dialog) {
@@ -292,20 +292,20 @@ TEST_F(OptionsDialogTest, ApplyKeepsTheRestOfAnExistingFile) {
         press(dialog, "applyButton");
     });
     run(driver);
-    EXPECT_EQ(test::readBytes("settings.ini"), bom +
-                                                   "\r\n"
-                                                   "; my settings\r\n"
-                                                   "lang = de\r\n"
-                                                   "delay = 2000\r\n"
-                                                   "hands0 = nothing\r\n"
-                                                   "strongerCPU = 1\r\n"
-                                                   "[extra]\r\n"
-                                                   "strongerCPU = 7\r\n");
+    EXPECT_EQ(testing::readBytes("settings.ini"), bom +
+                                                      "\r\n"
+                                                      "; my settings\r\n"
+                                                      "lang = de\r\n"
+                                                      "delay = 2000\r\n"
+                                                      "hands0 = nothing\r\n"
+                                                      "strongerCPU = 1\r\n"
+                                                      "[extra]\r\n"
+                                                      "strongerCPU = 7\r\n");
 }
 
 TEST_F(OptionsDialogTest, CancelLeavesAnExistingFileAlone) {
     const std::string original = "delay=3000\nstrongerCPU=1\n";
-    test::writeBytes("settings.ini", original);
+    testing::writeBytes("settings.ini", original);
     state.delayMs = 3000;
     state.strongerCPU = 1;
     DialogDriver driver;
@@ -315,7 +315,7 @@ TEST_F(OptionsDialogTest, CancelLeavesAnExistingFileAlone) {
         press(dialog, "cancelButton");
     });
     run(driver);
-    EXPECT_EQ(test::readBytes("settings.ini"), original);
+    EXPECT_EQ(testing::readBytes("settings.ini"), original);
     EXPECT_EQ(state.delayMs, 3000);
     EXPECT_EQ(state.strongerCPU, 1);
 }
@@ -332,24 +332,32 @@ TEST_F(OptionsDialogTest, UnwritableSettingsStillApplyForNow) {
     EXPECT_TRUE(std::filesystem::is_directory("settings.ini"));
 }
 
-TEST_F(OptionsDialogTest, EscapeAndEnterDoNotEndTheDialog) {
-    DialogDriver driver;
-    driver.onWindow("optionsDialog", [](QWidget* dialog) {
-        QTest::keyClick(secondsField(dialog), Qt::Key_Escape);
-        QTest::keyClick(secondsField(dialog), Qt::Key_Return);
-        EXPECT_TRUE(dialog->isVisible());
-        press(dialog, "cancelButton");
-    });
-    run(driver);
+// Escape is Cancel, as on Windows, wherever the focus is; Enter does not end the dialog.
+TEST_F(OptionsDialogTest, EnterDoesNotEndTheDialogAndEscapeCancelsIt) {
+    for (const char* focused : {"secondsField", "strongerBox", "applyButton"}) {
+        DialogDriver driver;
+        driver.onWindow("optionsDialog", [focused](QWidget* dialog) {
+            QTest::keyClick(secondsField(dialog), Qt::Key_Return);
+            EXPECT_TRUE(dialog->isVisible());
+            press(dialog, "secondsUp");
+            QWidget* target = dialog->findChild<QWidget*>(QLatin1String(focused));
+            ASSERT_NE(target, nullptr) << focused;
+            target->setFocus();
+            QTest::keyClick(target, Qt::Key_Escape);
+        });
+        run(driver);
+        EXPECT_EQ(state.delayMs, 0) << focused;
+        EXPECT_FALSE(std::filesystem::exists("settings.ini")) << focused;
+    }
 }
 
 TEST_F(OptionsDialogTest, WithoutAMainWindow) {
     DialogDriver driver;
     driver.click("optionsDialog", "applyButton");
     driver.start();
-    test::runOptions(nullptr, state);
+    testing::runOptions(nullptr, state);
     EXPECT_TRUE(driver.finished());
-    EXPECT_TRUE(test::fileExists("settings.ini"));
+    EXPECT_TRUE(testing::fileExists("settings.ini"));
 }
 
 TEST_F(OptionsDialogTest, LayoutAndTexts) {
@@ -419,7 +427,7 @@ TEST_F(OptionsDialogTest, MissingLanguageFileLeavesTextsEmpty) {
         press(dialog, "applyButton");
     });
     run(driver);
-    EXPECT_TRUE(test::fileExists("settings.ini"));
+    EXPECT_TRUE(testing::fileExists("settings.ini"));
 }
 
 }  // namespace

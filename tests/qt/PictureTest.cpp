@@ -38,7 +38,7 @@ class GuiApplication : public ::testing::Environment {
     ::testing::AddGlobalTestEnvironment(new GuiApplication);  // owned by GoogleTest
 
 QByteArray corpusBytes(const std::string& name) {
-    const std::string bytes = test::readBytes(test::corpusPath("pictures/" + name));
+    const std::string bytes = testing::readBytes(testing::corpusPath("pictures/" + name));
     return QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 
@@ -140,12 +140,13 @@ TEST(PictureLimits, ShortAndMalformedStartsAreRefused) {
 class PictureTable : public ::testing::Test {
   protected:
     void TearDown() override { freePictures(); }
-    test::TempFolder folder_;
+    testing::TempFolder folder_;
 };
 
 TEST_F(PictureTable, KeepsEachLoadedPictureUnderItsNumber) {
-    test::writeBytes("pvp_0.jpg", test::readBytes(test::corpusPath("pictures/valid.jpg")));
-    test::writeBytes("pvc_0.jpg", test::readBytes(test::corpusPath("pictures/grayscale.jpg")));
+    testing::writeBytes("pvp_0.jpg", testing::readBytes(testing::corpusPath("pictures/valid.jpg")));
+    testing::writeBytes("pvc_0.jpg",
+                        testing::readBytes(testing::corpusPath("pictures/grayscale.jpg")));
     loadPicture(0, "pvp_0.jpg");
     loadPicture(1, "pvc_0.jpg");
     EXPECT_EQ(pictureBitmap(0).size(), QSize(48, 20));
@@ -155,10 +156,11 @@ TEST_F(PictureTable, KeepsEachLoadedPictureUnderItsNumber) {
 }
 
 TEST_F(PictureTable, AFailedLoadLeavesNoPictureUnderThatNumber) {
-    test::writeBytes("pvp_0.jpg", test::readBytes(test::corpusPath("pictures/valid.jpg")));
+    testing::writeBytes("pvp_0.jpg", testing::readBytes(testing::corpusPath("pictures/valid.jpg")));
     loadPicture(0, "pvp_0.jpg");
     ASSERT_FALSE(pictureBitmap(0).isNull());
-    test::writeBytes("pvp_0.jpg", test::readBytes(test::corpusPath("pictures/truncated.jpg")));
+    testing::writeBytes("pvp_0.jpg",
+                        testing::readBytes(testing::corpusPath("pictures/truncated.jpg")));
     loadPicture(0, "pvp_0.jpg");
     EXPECT_TRUE(pictureBitmap(0).isNull());
 }
@@ -176,7 +178,8 @@ TEST_F(PictureTable, FilesOverSixtyFourMebibytesAreNotRead) {
     constexpr std::uintmax_t limit = 64u * 1024 * 1024;
     for (const auto& [size, loads] : {std::pair{limit, true}, std::pair{limit + 1, false}}) {
         // A picture followed by zeros up to `size` bytes (a sparse file, quick to make).
-        test::writeBytes("pvp_0.jpg", test::readBytes(test::corpusPath("pictures/valid.jpg")));
+        testing::writeBytes("pvp_0.jpg",
+                            testing::readBytes(testing::corpusPath("pictures/valid.jpg")));
         fs::resize_file("pvp_0.jpg", size);
         loadPicture(0, "pvp_0.jpg");
         EXPECT_EQ(!pictureBitmap(0).isNull(), loads) << size;
@@ -184,7 +187,7 @@ TEST_F(PictureTable, FilesOverSixtyFourMebibytesAreNotRead) {
 }
 
 TEST_F(PictureTable, FreeingForgetsEveryPicture) {
-    test::writeBytes("pvp_0.jpg", test::readBytes(test::corpusPath("pictures/valid.jpg")));
+    testing::writeBytes("pvp_0.jpg", testing::readBytes(testing::corpusPath("pictures/valid.jpg")));
     loadPicture(0, "pvp_0.jpg");
     loadPicture(1, "pvp_0.jpg");
     freePictures();

@@ -12,6 +12,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <functional>
+
 #include "qt/MainWindow.h"
 #include "qt/ScoreGrid.h"
 #include "rules/Dice.h"
@@ -68,6 +70,17 @@ TEST_F(PlayAidsTest, AWholeTurnFromTheKeyboard) {
     EXPECT_TRUE(window.die(4)->isChecked());
     key(window, Qt::Key_4);
     EXPECT_FALSE(window.die(4)->isChecked());
+    // Space on a focused die presses that die, as on any focused button; it does not roll.
+    window.die(3)->setFocus();
+    const QString third = window.die(3)->text();
+    key(window, Qt::Key_Space);
+    EXPECT_TRUE(window.die(3)->isChecked());
+    EXPECT_TRUE(window.rollButton()->isEnabled());
+    EXPECT_EQ(accessibleName(window.die(3)).endsWith(QStringLiteral(", held")), true);
+    key(window, Qt::Key_Space);
+    EXPECT_FALSE(window.die(3)->isChecked());
+    EXPECT_EQ(window.die(3)->text(), third);
+    window.rollButton()->setFocus();
     const QString held = window.die(2)->text();
 
     key(window, Qt::Key_R);
@@ -94,6 +107,115 @@ TEST_F(PlayAidsTest, AWholeTurnFromTheKeyboard) {
     EXPECT_TRUE(window.board().cellColourSet(1, 1));
     EXPECT_EQ(game.turnFlow().currentPlayer(), 2);
     EXPECT_EQ(state.rowsBooked(1), 1);
+}
+
+// The keys of play from the first roll on, typed at whichever widget has the focus after each
+// kind of action that moves or takes the focus away.
+struct KeysCase {
+    const char* after;
+    int computerMode;
+    std::function<void(MainWindow& window, GameState& state)> act;
+};
+
+TEST_F(PlayAidsTest, KeysOfPlayWhateverHadTheFocus) {
+    // The focus is on an enabled widget of the window, never on nothing.
+    const auto focused = [](MainWindow& window) -> QWidget* {
+        QWidget* focus = QApplication::focusWidget();
+        const bool usable = focus != nullptr && focus->isEnabled() && focus->window() == &window;
+        return usable ? focus : nullptr;
+    };
+    const auto type = [&](MainWindow& window, Qt::Key which) {
+        QWidget* target = focused(window);
+        EXPECT_NE(target, nullptr) << "no usable focus for key " << which;
+        QTest::keyClick(target != nullptr ? target : &window, which);
+    };
+    const auto clickCell = [](MainWindow& window, int row) {
+        ScoreGrid* card = window.scoreCard();
+        const QRect cell = card->visualItemRect(card->item(row, 1));
+        QTest::mouseClick(card->viewport(), Qt::LeftButton, {}, cell.center());
+    };
+    const KeysCase cases[] = {
+        {"a new window", 0, [](MainWindow&, GameState&) {}},
+        {"a mouse booking", 0,
+         [&](MainWindow& window, GameState&) {
+             QTest::mouseClick(window.rollButton(), Qt::LeftButton);
+             QTest::mouseClick(window.rollButton(), Qt::LeftButton);
+             clickCell(window, 2);
+             EXPECT_TRUE(window.board().cellColourSet(2, 1));
+         }},
+        {"an Enter booking", 0,
+         [&](MainWindow& window, GameState&) {
+             QTest::mouseClick(window.rollButton(), Qt::LeftButton);
+             QTest::mouseClick(window.rollButton(), Qt::LeftButton);
+             window.selectRow(3);
+             type(window, Qt::Key_Return);
+             EXPECT_TRUE(window.board().cellColourSet(3, 1));
+         }},
+        {"a die click", 0,
+         [&](MainWindow& window, GameState&) {
+             QTest::mouseClick(window.rollButton(), Qt::LeftButton);
+             QTest::mouseClick(window.die(4), Qt::LeftButton);
+             EXPECT_TRUE(window.die(4)->isChecked());
+         }},
+        {"a menu command", 0,
+         [&](MainWindow& window, GameState&) {
+             MessageBoxWatcher watcher;
+             window.menuAction(AboutItem)->trigger();
+             EXPECT_EQ(watcher.seen().size(), 1u);
+         }},
+        {"the computer's turn", 1,
+         [&](MainWindow& window, GameState& state) {
+             QTest::mouseClick(window.rollButton(), Qt::LeftButton);
+             QTest::mouseClick(window.rollButton(), Qt::LeftButton);
+             window.selectRow(1);
+             type(window, Qt::Key_Return);
+             EXPECT_EQ(state.rowsBooked(2), 1);
+         }},
+    };
+    for (const KeysCase& c : cases) {
+        SCOPED_TRACE(c.after);
+        RepeatRandom random({}, 4);
+        RandomScope scope(random);
+        GameState state = testing::gameState(2, c.computerMode);
+        state.delayMs = 50;
+        TestGame game(state);
+        MainWindow& window = game.window();
+        game.app().shell().coach().wait();
+        window.activateWindow();
+        QApplication::setActiveWindow(&window);
+        c.act(window, state);
+        // What the action left for the event loop (a window's activation) is handled first, as
+        // before any key a player types.
+        QApplication::processEvents();
+        const int before = state.rowsBooked(1) + state.rowsBooked(2);
+        EXPECT_NE(focused(window), nullptr);
+        if (window.die(4)->isChecked()) {
+            type(window, Qt::Key_4);  // the die held by the action, released again
+        }
+        if (window.die(1)->text().isEmpty()) {
+            type(window, Qt::Key_R);
+        }
+        EXPECT_FALSE(window.die(1)->text().isEmpty());
+        EXPECT_FALSE(window.die(4)->isChecked());
+        type(window, Qt::Key_H);
+        EXPECT_TRUE(window.handLabel()->text().startsWith(QStringLiteral("\u2248 ")));
+        type(window, Qt::Key_2);
+        EXPECT_TRUE(window.die(2)->isChecked());
+        type(window, Qt::Key_2);
+        EXPECT_FALSE(window.die(2)->isChecked());
+        type(window, Qt::Key_R);
+        EXPECT_FALSE(window.rollButton()->isEnabled());
+        type(window, Qt::Key_Down);
+        const int row = window.selectedRow();
+        EXPECT_GE(row, 0);
+        const int player = game.turnFlow().currentPlayer();
+        type(window, Qt::Key_Return);
+        EXPECT_GT(state.rowsBooked(1) + state.rowsBooked(2), before);
+        EXPECT_TRUE(row >= 0 && window.board().cellColourSet(row, player));
+        EXPECT_NE(focused(window), nullptr);
+        type(window, Qt::Key_R);
+        EXPECT_FALSE(window.die(1)->text().isEmpty());
+    }
 }
 
 TEST_F(PlayAidsTest, KeysDuringTheComputersPauseAreIgnored) {

@@ -97,14 +97,14 @@ class SoundOutput : public ::testing::Test {
         Heard heard;
         do {
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
-            heard = listen(test::readBytes(diskFile_));
+            heard = listen(testing::readBytes(diskFile_));
         } while (Clock::now() < deadline && (heard.sound.empty() || heard.silenceAfter < silence));
         return heard;
     }
 
     void waitUntilSomethingIsHeard() {
         const auto deadline = Clock::now() + std::chrono::seconds(5);
-        while (Clock::now() < deadline && listen(test::readBytes(diskFile_)).sound.empty()) {
+        while (Clock::now() < deadline && listen(testing::readBytes(diskFile_)).sound.empty()) {
             std::this_thread::sleep_for(std::chrono::milliseconds(2));
         }
     }
@@ -112,10 +112,10 @@ class SoundOutput : public ::testing::Test {
     // Closes the output, which flushes the disk file, and returns what it heard.
     Heard stopAndListen() {
         releaseSound();
-        return listen(test::readBytes(diskFile_));
+        return listen(testing::readBytes(diskFile_));
     }
 
-    test::TempFolder folder_;
+    testing::TempFolder folder_;
     fs::path diskFile_;
 };
 
@@ -124,7 +124,7 @@ constexpr std::size_t oneBuffer = 1024 * frameBytes;
 TEST_F(SoundOutput, PlaysTheDataChunkUnchangedWhenTheFormatMatchesTheDevice) {
     startDiskDriver();
     const std::string data = distinctFrames(deviceRate / 5, 0);
-    test::writeBytes("dice.wav", stereo16Wave(data));
+    testing::writeBytes("dice.wav", stereo16Wave(data));
     loadSound(0, "dice.wav");
     ASSERT_TRUE(soundLoaded(0));
     playSound(0);
@@ -138,7 +138,7 @@ TEST_F(SoundOutput, ASecondPlayRestartsTheSoundInsteadOfOverlapping) {
     startDiskDriver();
     const std::size_t frames = deviceRate;  // one second: still playing when restarted
     const std::string data = distinctFrames(frames, 0);
-    test::writeBytes("dice.wav", stereo16Wave(data));
+    testing::writeBytes("dice.wav", stereo16Wave(data));
     loadSound(0, "dice.wav");
     ASSERT_TRUE(soundLoaded(0));
     playSound(0);
@@ -161,12 +161,12 @@ TEST_F(SoundOutput, AReplacedFilePlaysAfterFreeingAndLoadingAgain) {
     startDiskDriver();
     const std::string before = distinctFrames(deviceRate / 10, 0);
     const std::string after = distinctFrames(deviceRate / 10, 500);
-    test::writeBytes("dice.wav", stereo16Wave(before));
+    testing::writeBytes("dice.wav", stereo16Wave(before));
     loadSound(0, "dice.wav");
     ASSERT_TRUE(soundLoaded(0));
     freeSound(0);
     EXPECT_FALSE(soundLoaded(0));
-    test::writeBytes("dice.wav", stereo16Wave(after));
+    testing::writeBytes("dice.wav", stereo16Wave(after));
     loadSound(0, "dice.wav");
     ASSERT_TRUE(soundLoaded(0));
     playSound(0);
@@ -188,8 +188,8 @@ TEST_F(SoundOutput, AMonoSoundIsConvertedOnceToTheDevicesStereo) {
     std::string file = "RIFF" + u32(static_cast<std::uint32_t>(36 + mono.size())) + "WAVE";
     file += "fmt " + u32(16) + std::string{1, 0, 1, 0} + u32(deviceRate) + u32(deviceRate * 2) +
             std::string{2, 0, 16, 0};
-    test::writeBytes("dice.wav",
-                     file + "data" + u32(static_cast<std::uint32_t>(mono.size())) + mono);
+    testing::writeBytes("dice.wav",
+                        file + "data" + u32(static_cast<std::uint32_t>(mono.size())) + mono);
     loadSound(0, "dice.wav");
     ASSERT_TRUE(soundLoaded(0));
     playSound(0);
@@ -214,7 +214,7 @@ TEST_F(SoundOutput, AMonoSoundIsConvertedOnceToTheDevicesStereo) {
 TEST_F(SoundOutput, ARollWhileTheSoundIsLoadingIsHeard) {
     startDiskDriver();
     const std::string data = distinctFrames(deviceRate / 5, 0);
-    test::writeBytes("dice.wav", stereo16Wave(data));
+    testing::writeBytes("dice.wav", stereo16Wave(data));
     loadSound(0, "dice.wav");
     playSound(0);
     waitForSilenceAfterSound(2 * oneBuffer);
@@ -238,7 +238,7 @@ TEST_F(SoundOutput, SoundsLongerThanTenSecondsAreNotLoaded) {
         const std::string header = stereo16Wave("");
         std::string file = header.substr(0, header.size() - 4) +
                            u32(static_cast<std::uint32_t>(c.frames * frameBytes));
-        test::writeBytes("dice.wav", file);
+        testing::writeBytes("dice.wav", file);
         fs::resize_file("dice.wav", file.size() + c.frames * frameBytes);
         loadSound(0, "dice.wav");
         EXPECT_EQ(soundLoaded(0), c.loads);
@@ -247,7 +247,7 @@ TEST_F(SoundOutput, SoundsLongerThanTenSecondsAreNotLoaded) {
 
 TEST_F(SoundOutput, PlayingAFreedSoundIsSilent) {
     startDiskDriver();
-    test::writeBytes("dice.wav", stereo16Wave(distinctFrames(deviceRate / 10, 0)));
+    testing::writeBytes("dice.wav", stereo16Wave(distinctFrames(deviceRate / 10, 0)));
     loadSound(0, "dice.wav");
     freeSound(0);
     playSound(0);
@@ -272,7 +272,7 @@ TEST_P(QuietOutput, NothingIsPrinted) {
     ::testing::internal::CaptureStdout();
     initSound();
     soundAvailable();  // the device is opened in the background; this waits for it
-    test::writeBytes("dice.wav", stereo16Wave(distinctFrames(100, 0)));
+    testing::writeBytes("dice.wav", stereo16Wave(distinctFrames(100, 0)));
     loadSound(0, "dice.wav");
     soundLoaded(0);
     playSound(0);
@@ -293,7 +293,7 @@ INSTANTIATE_TEST_SUITE_P(Drivers, QuietOutput,
 TEST_F(SoundOutput, TheDummyDriverTakesEveryCall) {
     startDriver("dummy");
     ASSERT_TRUE(soundAvailable());
-    test::writeBytes("dice.wav", stereo16Wave(distinctFrames(100, 0)));
+    testing::writeBytes("dice.wav", stereo16Wave(distinctFrames(100, 0)));
     loadSound(0, "dice.wav");
     EXPECT_TRUE(soundLoaded(0));
     playSound(0);
@@ -312,7 +312,7 @@ TEST_F(SoundOutput, TheDummyDriverTakesEveryCall) {
 TEST_F(SoundOutput, WithoutADeviceEveryCallDoesNothing) {
     startDriver("no_such_driver");
     EXPECT_FALSE(soundAvailable());
-    test::writeBytes("dice.wav", stereo16Wave(distinctFrames(100, 0)));
+    testing::writeBytes("dice.wav", stereo16Wave(distinctFrames(100, 0)));
     loadSound(0, "dice.wav");
     EXPECT_FALSE(soundLoaded(0));
     playSound(0);
@@ -326,7 +326,7 @@ TEST_F(SoundOutput, WithoutADeviceEveryCallDoesNothing) {
 }
 
 TEST_F(SoundOutput, CallsBeforeTheStartAndAfterTheReleaseAreHarmless) {
-    test::writeBytes("dice.wav", stereo16Wave(distinctFrames(100, 0)));
+    testing::writeBytes("dice.wav", stereo16Wave(distinctFrames(100, 0)));
     loadSound(0, "dice.wav");
     EXPECT_FALSE(soundLoaded(0));
     playSound(0);
@@ -356,10 +356,10 @@ TEST_F(SoundOutput, FilesThatAreNotPlainFilesAreNotRead) {
 
 TEST_F(SoundOutput, ReloadingAnUnplayableFileLeavesNoSound) {
     startDriver("dummy");
-    test::writeBytes("dice.wav", stereo16Wave(distinctFrames(100, 0)));
+    testing::writeBytes("dice.wav", stereo16Wave(distinctFrames(100, 0)));
     loadSound(0, "dice.wav");
     ASSERT_TRUE(soundLoaded(0));
-    test::writeBytes("dice.wav", "RIFF");
+    testing::writeBytes("dice.wav", "RIFF");
     loadSound(0, "dice.wav");
     EXPECT_FALSE(soundLoaded(0));
 }
@@ -380,7 +380,7 @@ class SoundCorpus : public SoundOutput, public ::testing::WithParamInterface<Loa
 TEST_P(SoundCorpus, LoadsExactlyThePlayableFiles) {
     startDriver("dummy");
     ASSERT_TRUE(soundAvailable());
-    loadSound(3, test::corpusPath(std::string("wav/") + GetParam().file).string());
+    loadSound(3, testing::corpusPath(std::string("wav/") + GetParam().file).string());
     EXPECT_EQ(soundLoaded(3), GetParam().loads);
     playSound(3);
 }

@@ -14,8 +14,8 @@
 namespace quintaro {
 namespace {
 
-using test::ScriptedRandom;
-using test::TempLanguageDir;
+using testing::ScriptedRandom;
+using testing::TempLanguageDir;
 using Dice = std::array<std::string, 5>;
 
 const std::array<std::string, 6> labels = {"A", "K", "Q", "J", "10", "9"};

@@ -11,7 +11,7 @@
 namespace quintaro {
 namespace {
 
-using test::TempLanguageDir;
+using testing::TempLanguageDir;
 
 struct EndCase {
     std::string name;

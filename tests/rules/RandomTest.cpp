@@ -47,7 +47,7 @@ TEST(DrawUniform, ScriptedSourceReplacesTheGeneratorUntilRestored) {
     EXPECT_EQ(drawUniform(5), 1);
     EXPECT_EQ(setRandomSource(nullptr), &one);
     {
-        test::ScriptedRandom scripted{4, 0};
+        testing::ScriptedRandom scripted{4, 0};
         EXPECT_EQ(drawUniform(4), 4);
         EXPECT_EQ(drawUniform(5), 0);
         EXPECT_EQ(scripted.maxima(), (std::vector<int>{4, 5}));

@@ -12,7 +12,7 @@
 
 #include "rules/Random.h"
 
-namespace quintaro::test {
+namespace quintaro::testing {
 
 class ScriptedRandom : public RandomSource {
   public:
@@ -58,4 +58,4 @@ class ScriptedRandom : public RandomSource {
 // Face indexes for scripting dice: rollFace turns draw r into faceLabels[r].
 enum ScriptFace : int { A = 0, K = 1, Q = 2, J = 3, T = 4, N = 5 };
 
-}  // namespace quintaro::test
+}  // namespace quintaro::testing

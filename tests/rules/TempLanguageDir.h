@@ -4,8 +4,8 @@
 
 #include "tests/support/TempFolder.h"
 
-namespace quintaro::test {
+namespace quintaro::testing {
 
 using TempLanguageDir = TempFolder;
 
-}  // namespace quintaro::test
+}  // namespace quintaro::testing

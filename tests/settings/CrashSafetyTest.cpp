@@ -24,11 +24,11 @@
 namespace quintaro {
 namespace {
 
-using test::folderListing;
-using test::permissionsOf;
-using test::readBytes;
-using test::TempFolder;
-using test::writeBytes;
+using testing::folderListing;
+using testing::permissionsOf;
+using testing::readBytes;
+using testing::TempFolder;
+using testing::writeBytes;
 
 const std::string mark = "\xEF\xBB\xBF\r\n";
 

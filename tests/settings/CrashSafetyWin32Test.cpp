@@ -19,10 +19,10 @@
 namespace quintaro {
 namespace {
 
-using test::folderListing;
-using test::readBytes;
-using test::TempFolder;
-using test::writeBytes;
+using testing::folderListing;
+using testing::readBytes;
+using testing::TempFolder;
+using testing::writeBytes;
 
 const std::string mark = "\xEF\xBB\xBF\r\n";
 const std::string valueA(256 * 1024, 'a');

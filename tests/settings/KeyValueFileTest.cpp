@@ -16,11 +16,11 @@
 namespace quintaro {
 namespace {
 
-using test::dataFile;
-using test::folderListing;
-using test::readBytes;
-using test::TempFolder;
-using test::writeBytes;
+using testing::dataFile;
+using testing::folderListing;
+using testing::readBytes;
+using testing::TempFolder;
+using testing::writeBytes;
 using Entry = KeyValueFile::Entry;
 using Kind = KeyValueFile::EntryKind;
 using namespace std::string_literals;
@@ -95,7 +95,7 @@ TEST(KeyValueParse, EncodingDecidesTheMode) {
         {"\xEF\xBB", KeyValueFile::Mode::Utf8, {pair("\xC3\xAF\xC2\xBB", "")}},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::PrintToString(c.bytes));
+        SCOPED_TRACE(::testing::PrintToString(c.bytes));
         auto mode = c.mode == KeyValueFile::Mode::Plain ? KeyValueFile::Mode::Utf8
                                                         : KeyValueFile::Mode::Plain;
         EXPECT_EQ(KeyValueFile::parse(c.bytes, &mode), c.entries);

@@ -16,7 +16,7 @@
 #include "tests/support/Files.h"
 #include "tests/support/TempFolder.h"
 
-namespace quintaro::test {
+namespace quintaro::testing {
 
 // A data file of this folder's tests, e.g. dataFile("golden/missing_apply.ini").
 inline std::string dataFile(const std::string& name) {
@@ -41,4 +41,4 @@ inline mode_t permissionsOf(const std::filesystem::path& path) {
 }
 #endif
 
-}  // namespace quintaro::test
+}  // namespace quintaro::testing

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 
 #include "tests/support/FakeFrontend.h"
 #include "tests/support/GameSupport.h"
@@ -263,6 +264,97 @@ TEST_F(GameShellTest, ShutdownReleasesEverythingOnceAndIsSafeTwice) {
     EXPECT_EQ(std::count(frontend.log.begin(), frontend.log.end(), "close window"), 1);
     EXPECT_TRUE(logged("release sound"));
     EXPECT_TRUE(logged("free pictures"));
+}
+
+// The shell owns the hint: it writes the expected total in the hand label's place, asks the
+// window for the frame and the words, and puts everything back at the next action, whichever
+// it is.
+TEST_F(GameShellTest, TheHintLastsUntilTheNextActionAndTheHandLabelComesBack) {
+    RepeatRandom random({}, 8);
+    RandomScope scope(random);
+    startGame(2);
+    shell.coach().wait();
+    FakeWindow& window = *frontend.window();
+    MemoryBoard& board = window.board();
+    const std::string best = testing::languageText("en.lang", "HintBest") + ": ";
+    struct Action {
+        const char* name;
+        std::function<void()> act;
+    };
+    const Action actions[] = {
+        {"die click",
+         [&] {
+             board.setDieHeld(2, !board.dieHeld(2));  // the button flips by itself
+             shell.dieToggled(2);
+         }},
+        {"key 3", [&] { shell.keyPressed(characterKey('3'), -1); }},
+        {"Space on die 4", [&] { shell.keyPressed(characterKey(' '), 4); }},
+        {"roll", [&] { shell.roll(); }},
+    };
+    shell.roll();
+    for (const Action& action : actions) {
+        const std::string handBefore = board.controlText(HandLabel);
+        shell.keyPressed(characterKey('H'), -1);
+        EXPECT_EQ(board.controlText(HandLabel).rfind("\u2248 ", 0), 0u) << action.name;
+        EXPECT_EQ(window.hintDescription.rfind(best, 0), 0u) << action.name;
+        EXPECT_EQ(window.sink.controls[HandLabel], board.controlText(HandLabel));
+        action.act();
+        EXPECT_EQ(window.framedDice, 0u) << action.name;
+        EXPECT_EQ(window.hintDescription, "") << action.name;
+        if (std::string(action.name) != "roll") {
+            EXPECT_EQ(board.controlText(HandLabel), handBefore) << action.name;
+        }
+    }
+    // After the second roll the hand's name is back under a hint, and the hint picks a row.
+    const std::string handName = board.controlText(HandLabel);
+    ASSERT_NE(handName, "");
+    shell.showHint();
+    EXPECT_GE(window.selected, 0);
+    shell.book(window.selected);
+    EXPECT_EQ(board.controlText(HandLabel), "");
+}
+
+TEST_F(GameShellTest, ADieClickAndALanguageSwitchRenameTheControls) {
+    RepeatRandom random({}, 2);
+    RandomScope scope(random);
+    startGame(2);
+    FakeWindow& window = *frontend.window();
+    EXPECT_EQ(window.sink.controls[1], "Die 1: not rolled");
+    EXPECT_EQ(window.sink.controls[TurnLabel], "Ann");
+    shell.roll();
+    window.board().setDieHeld(1, true);
+    shell.dieToggled(1);
+    EXPECT_NE(window.sink.controls[1].find(", held"), std::string::npos);
+
+    shell.chooseMenuItem(GermanItem);
+    const std::string die = testing::languageText("de.lang", "A11yDie");
+    EXPECT_EQ(window.sink.controls[2].rfind(die + " 2: ", 0), 0u);
+    EXPECT_NE(window.sink.controls[1].find(testing::languageText("de.lang", "A11yHeld")),
+              std::string::npos);
+    EXPECT_EQ((window.sink.cells[{0, 1}]), testing::languageText("de.lang", "Nines") + ", Ann: " +
+                                               testing::languageText("de.lang", "A11yFree"));
+}
+
+TEST_F(GameShellTest, EveryLanguageItemSwitchesToItsFileAndTheAboutBoxSpeaksIt) {
+    startGame(2);
+    for (const Language& language : languages) {
+        shell.chooseMenuItem(language.menuItem);
+        EXPECT_EQ(state.languageFile, language.file);
+        EXPECT_EQ(folder.read("settings.ini"),
+                  mark + "\r\nlang = " + std::string(language.code) + "\r\n");
+        shell.chooseMenuItem(AboutItem);
+        const std::string body = frontend.window()->board().messages().back().second;
+        const std::string file(language.file);
+        EXPECT_NE(body.find(testing::languageText(file, "AboutGame")), std::string::npos) << file;
+        EXPECT_NE(body.find(testing::languageText(file, "AboutLicence")), std::string::npos)
+            << file;
+    }
+    // Without the keys the body is English.
+    state.languageFiles[0] = "xx.lang";
+    shell.chooseMenuItem(EnglishItem);
+    shell.chooseMenuItem(AboutItem);
+    EXPECT_NE(frontend.window()->board().messages().back().second.find("MIT licence"),
+              std::string::npos);
 }
 
 }  // namespace

@@ -14,10 +14,10 @@
 namespace quintaro {
 namespace {
 
-using test::folderListing;
-using test::readBytes;
-using test::TempFolder;
-using test::writeBytes;
+using testing::folderListing;
+using testing::readBytes;
+using testing::TempFolder;
+using testing::writeBytes;
 
 TEST(StartupSettings, DefaultsWithoutASettingsFile) {
     TempFolder folder;

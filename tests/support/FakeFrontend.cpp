@@ -100,7 +100,6 @@ GameWindow& FakeFrontend::openMainWindow(const WindowTexts& texts, WindowEvents&
     log.push_back("open window");
     ++windowsOpened;
     window_ = std::make_unique<FakeWindow>(*state, texts, log);
-    window_->accessible = texts.accessible;
     return *window_;
 }
 

@@ -4,6 +4,7 @@
 
 #include <deque>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <stdexcept>
@@ -15,6 +16,20 @@
 #include "state/GameState.h"
 
 namespace quintaro::testing {
+
+// Keeps the names the shell hands out, and the labels it announced, in order.
+class FakeSink : public AccessibleSink {
+  public:
+    void nameControl(int control, const std::string& name) override { controls[control] = name; }
+    void nameCell(int row, int column, const std::string& name) override {
+        cells[{row, column}] = name;
+    }
+    void announce(int control) override { announced.push_back(control); }
+
+    std::map<int, std::string> controls;
+    std::map<std::pair<int, int>, std::string> cells;
+    std::vector<int> announced;
+};
 
 class FakeWindow : public GameWindow {
   public:
@@ -30,13 +45,14 @@ class FakeWindow : public GameWindow {
     int selectedRow() const override { return selected; }
     void selectRow(int row) override { selected = row; }
     void focusScoreCard() override { log_.push_back("focus score card"); }
-    void showHint(const HintView& view) override { hint = view; }
-    void clearHint() override { hint.reset(); }
-    void setAccessibleTexts(const AccessibleTexts& texts) override { accessible = texts; }
+    void frameDice(unsigned dice) override { framedDice = dice; }
+    void describeHint(const std::string& description) override { hintDescription = description; }
+    FakeSink& accessibleSink() override { return sink; }
 
     int selected = -1;
-    std::optional<HintView> hint;
-    AccessibleTexts accessible;
+    unsigned framedDice = 0;
+    std::string hintDescription;
+    FakeSink sink;
     std::string title;
     std::array<std::string, menuTextCount> menu;
     bool yesAnswer = false;

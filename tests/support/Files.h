@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace quintaro::test {
+namespace quintaro::testing {
 
 inline std::string readBytes(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary | std::ios::ate);
@@ -24,4 +24,4 @@ inline void writeBytes(const std::filesystem::path& path, std::string_view bytes
     out.write(bytes.data(), std::streamsize(bytes.size()));
 }
 
-}  // namespace quintaro::test
+}  // namespace quintaro::testing

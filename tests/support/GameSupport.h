@@ -40,7 +40,7 @@ class RandomScope {
 
 // A fresh temporary folder, made the current folder, holding copies of the language files;
 // the previous current folder is restored and the folder removed afterwards.
-class ScratchFolder : public test::TempFolder {
+class ScratchFolder : public testing::TempFolder {
   public:
     explicit ScratchFolder(bool withLanguageFiles = true);
 };

@@ -12,7 +12,7 @@
 #include <string>
 #include <system_error>
 
-namespace quintaro::test {
+namespace quintaro::testing {
 
 class TempFolder {
   public:
@@ -69,4 +69,4 @@ class TempFolder {
     std::filesystem::path path_;
 };
 
-}  // namespace quintaro::test
+}  // namespace quintaro::testing

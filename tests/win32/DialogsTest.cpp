@@ -129,7 +129,7 @@ TEST(NewGameDialog, NumberQuestionRepeatsUntilTwoToFour) {
     // The main window took the dialog's place, with the names as column headers.
     EXPECT_EQ(FindWindowW(newGameDialogClass, nullptr), nullptr);
     ASSERT_NE(run.frontend.mainWindow(), nullptr);
-    EXPECT_EQ(run.frontend.mainWindow()->controlText(TurnLabel), ivan);
+    EXPECT_EQ(run.frontend.mainWindow()->board().controlText(TurnLabel), ivan);
 }
 
 TEST(NewGameDialog, AgainstTheComputerOnlyOneName) {
@@ -183,7 +183,7 @@ TEST(SoundLoader, NamedWaveFiles) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);
-        const std::string bytes = test::readBytes(corpus(std::string("wav/") + c.file));
+        const std::string bytes = testing::readBytes(corpus(std::string("wav/") + c.file));
         const auto data = soundData(bytes);
         ASSERT_EQ(data.has_value(), c.plays);
         if (data) {
@@ -205,7 +205,7 @@ TEST(SoundLoader, MissingFilesAndNoDeviceAreSilent) {
         EXPECT_FALSE(soundLoaded(0)) << name;
         playSound(0);
     }
-    test::writeBytes("dice.wav", test::readBytes(corpus("wav/pcm16_stereo.wav")));
+    testing::writeBytes("dice.wav", testing::readBytes(corpus("wav/pcm16_stereo.wav")));
     loadSound(0, "dice.wav");
     EXPECT_EQ(soundLoaded(0), soundAvailable());
     playSound(0);
@@ -250,7 +250,7 @@ TEST(Pictures, NamedPictureFiles) {
             (std::string(c.file) == "grayscale.jpg" || std::string(c.file) == "wide_8192.jpg")) {
             continue;
         }
-        const std::string bytes = test::readBytes(corpus(std::string("pictures/") + c.file));
+        const std::string bytes = testing::readBytes(corpus(std::string("pictures/") + c.file));
         HBITMAP bitmap = decodePicture(bytes);
         EXPECT_EQ(bitmap != nullptr, c.loads);
         if (bitmap == nullptr) {
@@ -280,14 +280,14 @@ TEST(Pictures, MissingCorruptAndReplacedFiles) {
         loadPicture(0, name);
         EXPECT_EQ(pictureBitmap(0), nullptr) << name;
     }
-    test::writeBytes("pvp_0.jpg", test::readBytes(corpus("pictures/valid.jpg")));
+    testing::writeBytes("pvp_0.jpg", testing::readBytes(corpus("pictures/valid.jpg")));
     loadPicture(0, "pvp_0.jpg");
     EXPECT_NE(pictureBitmap(0), nullptr);
-    test::writeBytes("pvp_0.jpg", test::readBytes(corpus("pictures/truncated.jpg")));
+    testing::writeBytes("pvp_0.jpg", testing::readBytes(corpus("pictures/truncated.jpg")));
     loadPicture(0, "pvp_0.jpg");
     EXPECT_EQ(pictureBitmap(0), nullptr);
     // Files beyond 64 MiB are refused before they are read.
-    test::writeBytes("pvp_0.jpg", test::readBytes(corpus("pictures/valid.jpg")));
+    testing::writeBytes("pvp_0.jpg", testing::readBytes(corpus("pictures/valid.jpg")));
     std::filesystem::resize_file("pvp_0.jpg", 64u * 1024 * 1024 + 1);
     loadPicture(0, "pvp_0.jpg");
     EXPECT_EQ(pictureBitmap(0), nullptr);

@@ -104,7 +104,7 @@ TEST_F(MainWindowTest, LayoutForTwoThreeAndFourPlayers) {
             EXPECT_EQ(ListView_GetColumnWidth(card, p), width);
         }
         EXPECT_EQ(ListView_GetItemCount(card), 15);
-        EXPECT_EQ(window.cellText(11, 0), testing::languageText("en.lang", "FH"));
+        EXPECT_EQ(window.board().cellText(11, 0), testing::languageText("en.lang", "FH"));
         for (int row : {6, 14}) {
             for (int column = 0; column <= players; ++column) {
                 EXPECT_EQ(testing::drawnCellColour(window, row, column), RGB(102, 255, 255));
@@ -113,7 +113,7 @@ TEST_F(MainWindowTest, LayoutForTwoThreeAndFourPlayers) {
         EXPECT_EQ(testing::drawnCellColour(window, 0, 1), GetSysColor(COLOR_WINDOW));
         EXPECT_FALSE(IsWindowEnabled(card));
         EXPECT_TRUE(IsWindowEnabled(window.control(RollButton)));
-        EXPECT_EQ(window.controlText(TurnLabel), "Ann");
+        EXPECT_EQ(window.board().controlText(TurnLabel), "Ann");
     }
 }
 
@@ -134,7 +134,7 @@ TEST_F(MainWindowTest, MenusStartInTheLanguageAndSwitch) {
     // A switch in the middle of a turn keeps the dice and the holds.
     roll(window);
     testing::clickButton(window.control(3));
-    const std::string before = testing::snapshot(window, 2);
+    const std::string before = testing::snapshot(window.board(), 2);
     for (const auto& [item, file] :
          {std::pair{GermanItem, "de.lang"}, {BulgarianItem, "bg.lang"}, {EnglishItem, "en.lang"}}) {
         SCOPED_TRACE(file);
@@ -145,14 +145,14 @@ TEST_F(MainWindowTest, MenusStartInTheLanguageAndSwitch) {
         EXPECT_EQ(testing::menuText(bar, OptionsItem, false), text(file, "MenuOptions"));
         EXPECT_EQ(testing::menuText(bar, AboutItem, false), text(file, "MenuAbout"));
         EXPECT_EQ(testing::menuText(bar, BulgarianItem, false), "Bulgarian");
-        EXPECT_EQ(window.controlText(RollButton), text(file, "roll"));
-        EXPECT_EQ(window.cellText(0, 0), text(file, "Nines"));
-        EXPECT_EQ(window.cellText(14, 0), text(file, "Total"));
-        EXPECT_EQ(testing::snapshot(window, 2).substr(0, 60), before.substr(0, 60));
-        EXPECT_EQ(test::readBytes("settings.ini"),
+        EXPECT_EQ(window.board().controlText(RollButton), text(file, "roll"));
+        EXPECT_EQ(window.board().cellText(0, 0), text(file, "Nines"));
+        EXPECT_EQ(window.board().cellText(14, 0), text(file, "Total"));
+        EXPECT_EQ(testing::snapshot(window.board(), 2).substr(0, 60), before.substr(0, 60));
+        EXPECT_EQ(testing::readBytes("settings.ini"),
                   mark + "lang = " + std::string(file).substr(0, 2) + "\r\n");
     }
-    EXPECT_TRUE(window.dieHeld(3));
+    EXPECT_TRUE(window.board().dieHeld(3));
     EXPECT_EQ(game.shell.turnFlow()->rollCount(), 1);
 }
 
@@ -161,14 +161,14 @@ TEST_F(MainWindowTest, CyrillicTextsSurviveTheWayThroughTheApi) {
     MainWindow& window = game.window();
     const std::string title = testing::languageText("bg.lang", "Title");
     EXPECT_EQ(testing::windowTextOf(window.handle()), title.empty() ? "Quintaro" : title);
-    EXPECT_EQ(window.cellText(5, 0), testing::languageText("bg.lang", "Aces"));
+    EXPECT_EQ(window.board().cellText(5, 0), testing::languageText("bg.lang", "Aces"));
     EXPECT_EQ(testing::menuText(window.menu(), 1, true),
               testing::languageText("bg.lang", "MenuTitleTools"));
     const std::string name = "\xD0\x98\xD0\xB2\xD0\xB0\xD0\xBD";  // Иван
-    window.setControlText(TurnLabel, name);
-    EXPECT_EQ(window.controlText(TurnLabel), name);
-    window.setCellText(3, 1, name);
-    EXPECT_EQ(window.cellText(3, 1), name);
+    window.board().setControlText(TurnLabel, name);
+    EXPECT_EQ(window.board().controlText(TurnLabel), name);
+    window.board().setCellText(3, 1, name);
+    EXPECT_EQ(window.board().cellText(3, 1), name);
 }
 
 TEST_F(MainWindowTest, ClicksThatBookNothing) {
@@ -179,17 +179,17 @@ TEST_F(MainWindowTest, ClicksThatBookNothing) {
     roll(window);
     // The card takes no clicks before the second roll.
     testing::clickRow(window, 0);
-    EXPECT_FALSE(window.cellColourSet(0, 1));
+    EXPECT_FALSE(window.board().cellColourSet(0, 1));
     roll(window);
-    const std::string before = testing::snapshot(window, 2);
+    const std::string before = testing::snapshot(window.board(), 2);
     testing::clickRow(window, 6);
     testing::clickRow(window, 14);
     testing::clickBelowRows(window);
-    EXPECT_EQ(testing::snapshot(window, 2), before);
+    EXPECT_EQ(testing::snapshot(window.board(), 2), before);
     testing::clickRow(window, 4);
-    EXPECT_TRUE(window.cellColourSet(4, 1));
+    EXPECT_TRUE(window.board().cellColourSet(4, 1));
     EXPECT_EQ(testing::drawnCellColour(window, 4, 1), RGB(255, 102, 51));
-    EXPECT_EQ(window.controlText(TurnLabel), "Bob");
+    EXPECT_EQ(window.board().controlText(TurnLabel), "Bob");
 }
 
 // Plays a whole game through window messages and through TurnFlow on the in-memory board,
@@ -228,14 +228,15 @@ void playAlongside(GameState stateForWindow, GameState stateForMemory, unsigned 
         roll(window);
         const int player = game.shell.turnFlow()->currentPlayer();
         int row = (turn * 7) % rowCount;
-        while (window.cellColourSet(row, player))
+        while (window.board().cellColourSet(row, player))
             row = (row + 1) % rowCount;
         testing::clickRow(window, row);
-        ASSERT_EQ(testing::snapshot(window, players), steps[std::size_t(turn)]) << "turn " << turn;
+        ASSERT_EQ(testing::snapshot(window.board(), players), steps[std::size_t(turn)])
+            << "turn " << turn;
         for (int column = 1; column <= players; ++column) {
-            ASSERT_EQ(
-                testing::drawnCellColour(window, row, column),
-                window.cellColourSet(row, column) ? RGB(255, 102, 51) : GetSysColor(COLOR_WINDOW));
+            ASSERT_EQ(testing::drawnCellColour(window, row, column),
+                      window.board().cellColourSet(row, column) ? RGB(255, 102, 51)
+                                                                : GetSysColor(COLOR_WINDOW));
         }
     }
     const auto seen = answerer.seen();
@@ -272,7 +273,7 @@ TEST_F(MainWindowTest, NewGameYesRebuildsNoKeeps) {
         EXPECT_EQ(answerer.seen()[0].text, testing::languageText("en.lang", "NewGameDesc"));
     }
     EXPECT_EQ(game.window().handle(), first);
-    EXPECT_TRUE(game.window().cellColourSet(2, 1));
+    EXPECT_TRUE(game.window().board().cellColourSet(2, 1));
     {
         BoxAnswerer answerer({BoxAnswerer::pressButton(IDYES)});
         testing::chooseMenu(game.window(), NewGameItem);
@@ -280,8 +281,8 @@ TEST_F(MainWindowTest, NewGameYesRebuildsNoKeeps) {
     testing::pumpMessages();
     EXPECT_NE(game.window().handle(), first);
     EXPECT_FALSE(IsWindow(first));
-    EXPECT_FALSE(game.window().cellColourSet(2, 1));
-    EXPECT_EQ(game.window().controlText(TurnLabel), "Ann");
+    EXPECT_FALSE(game.window().board().cellColourSet(2, 1));
+    EXPECT_EQ(game.window().board().controlText(TurnLabel), "Ann");
     EXPECT_EQ(game.state.playerProgress[1][1], 0);
     EXPECT_EQ(ListView_GetColumnWidth(game.window().control(ScoreCard), 3), 70);
 }
@@ -301,29 +302,133 @@ TEST_F(MainWindowTest, AboutAndExit) {
     EXPECT_TRUE(game.frontend.quitting());
 }
 
-TEST_F(MainWindowTest, KeysOfPlayFromAnyControl) {
-    RepeatRandom random({}, 4);
-    RandomScope scope(random);
-    Game game(testing::gameState(2));
-    MainWindow& window = game.window();
-    const auto press = [&](HWND target, UINT key) {
-        MSG message{};
-        message.hwnd = target;
-        message.message = WM_KEYDOWN;
-        message.wParam = key;
-        game.frontend.dispatch(message);
+// Keys of play through the system's input queue, as a player types them, after each kind of
+// action that moves or takes away the keyboard focus.
+struct KeysCase {
+    const char* after;
+    int computerMode;
+    std::function<void(Game& game)> act;
+    bool focusTaken = false;  // the case itself leaves the focus with no window
+};
+
+TEST_F(MainWindowTest, KeysOfPlayFromTheFirstRollToTheEndWhateverHadTheFocus) {
+    const auto handle = [](Game& game) { return [&game] { game.frontend.processPending(); }; };
+    const auto key = [&](Game& game, WORD which, const std::function<bool()>& done) {
+        testing::typeKey(which);
+        return testing::waitFor(handle(game), done);
     };
-    press(window.control(RollButton), VK_SPACE);
-    EXPECT_NE(window.controlText(1), "");
-    press(window.control(ScoreCard), '2');
-    EXPECT_TRUE(window.dieHeld(2));
-    press(window.handle(), 'R');
-    EXPECT_FALSE(IsWindowEnabled(window.control(RollButton)));
-    press(window.control(ScoreCard), VK_DOWN);
-    const int row = window.selectedRow();
-    EXPECT_GE(row, 0);
-    press(window.control(ScoreCard), VK_RETURN);
-    EXPECT_TRUE(window.cellColourSet(row, 1) || row == bonusRow || row == totalRow);
+    const auto click = [&](Game& game, HWND control, POINT point,
+                           const std::function<bool()>& done) {
+        testing::clickAt(control, point);
+        return testing::waitFor(handle(game), done);
+    };
+    const auto centre = [](RECT rect) {
+        return POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    };
+    const auto rowPoint = [&](MainWindow& window, int row) {
+        RECT cell{};
+        ListView_GetSubItemRect(window.control(ScoreCard), row, 1, LVIR_BOUNDS, &cell);
+        return centre(cell);
+    };
+    const auto booked = [](Game& game) {
+        return game.state.rowsBooked(1) + game.state.rowsBooked(2);
+    };
+    const auto hinted = [](MainWindow& window) {
+        return window.board().controlText(HandLabel).rfind("\u2248 ", 0) == 0;
+    };
+
+    const KeysCase cases[] = {
+        {"a new window", 0, [](Game&) {}},
+        // Keys then come to the active window as system keys, Alt or not.
+        {"the focus taken from every window", 0, [](Game&) { SetFocus(nullptr); }, true},
+        {"a mouse booking", 0,
+         [&](Game& game) {
+             MainWindow& window = game.window();
+             roll(window);
+             roll(window);
+             EXPECT_TRUE(click(game, window.control(ScoreCard), rowPoint(window, 2),
+                               [&] { return window.board().cellColourSet(2, 1); }));
+         }},
+        {"an Enter booking", 0,
+         [&](Game& game) {
+             MainWindow& window = game.window();
+             roll(window);
+             roll(window);
+             window.selectRow(3);
+             EXPECT_TRUE(key(game, VK_RETURN, [&] { return window.board().cellColourSet(3, 1); }));
+         }},
+        {"a die click", 0,
+         [&](Game& game) {
+             MainWindow& window = game.window();
+             roll(window);
+             HWND die = window.control(4);
+             RECT area{};
+             GetClientRect(die, &area);
+             EXPECT_TRUE(click(game, die, centre(area), [&] { return window.board().dieHeld(4); }));
+             EXPECT_EQ(GetFocus(), die);
+         }},
+        {"a menu command", 0,
+         [&](Game& game) {
+             BoxAnswerer answerer;
+             testing::chooseMenu(game.window(), AboutItem);
+             EXPECT_EQ(answerer.seen().size(), 1u);
+         }},
+        {"the computer's turn", 1,
+         [&](Game& game) {
+             MainWindow& window = game.window();
+             roll(window);
+             roll(window);
+             window.selectRow(1);
+             EXPECT_TRUE(key(game, VK_RETURN, [&] { return game.state.rowsBooked(2) == 1; }));
+         }},
+    };
+    for (const KeysCase& c : cases) {
+        SCOPED_TRACE(c.after);
+        RepeatRandom random({}, 4);
+        RandomScope scope(random);
+        GameState state = testing::gameState(2, c.computerMode);
+        state.delayMs = 50;
+        Game game(state);
+        MainWindow& window = game.window();
+        game.shell.coach().wait();
+        SetForegroundWindow(window.handle());
+        testing::waitFor(handle(game), [&] { return GetForegroundWindow() == window.handle(); });
+        ASSERT_EQ(GetForegroundWindow(), window.handle());
+        c.act(game);
+        const int before = booked(game);
+        // No action leaves the keys with a disabled control or with no one.
+        const auto focusUsable = [&] {
+            HWND focus = GetFocus();
+            return focus != nullptr && IsWindowEnabled(focus) &&
+                   (focus == window.handle() || IsChild(window.handle(), focus));
+        };
+        EXPECT_TRUE(c.focusTaken ? GetFocus() == nullptr : focusUsable());
+        // A die held by the action is released first, so the turn starts the same for all:
+        // Space on the focused die presses it instead of rolling.
+        if (window.board().dieHeld(4)) {
+            ASSERT_EQ(GetFocus(), window.control(4));
+            EXPECT_TRUE(key(game, VK_SPACE, [&] { return !window.board().dieHeld(4); }));
+            EXPECT_EQ(game.shell.turnFlow()->rollCount(), 1);
+        }
+        if (window.board().controlText(1).empty()) {
+            EXPECT_TRUE(key(game, 'R', [&] { return !window.board().controlText(1).empty(); }));
+        }
+        EXPECT_TRUE(focusUsable());
+        EXPECT_TRUE(key(game, 'H', [&] { return hinted(window); }));
+        EXPECT_TRUE(key(game, '2', [&] { return window.board().dieHeld(2); }));
+        EXPECT_FALSE(hinted(window));
+        EXPECT_TRUE(key(game, '2', [&] { return !window.board().dieHeld(2); }));
+        EXPECT_TRUE(key(game, 'R', [&] { return !IsWindowEnabled(window.control(RollButton)); }));
+        EXPECT_TRUE(focusUsable());
+        EXPECT_TRUE(key(game, VK_DOWN, [&] { return window.selectedRow() >= 0; }));
+        const int row = window.selectedRow();
+        const int player = game.shell.turnFlow()->currentPlayer();
+        EXPECT_TRUE(key(game, VK_RETURN, [&] { return booked(game) > before; }));
+        EXPECT_TRUE(row >= 0 && window.board().cellColourSet(row, player));
+        EXPECT_TRUE(focusUsable());
+        // And straight on into the next turn.
+        EXPECT_TRUE(key(game, 'R', [&] { return !window.board().controlText(1).empty(); }));
+    }
 }
 
 TEST_F(MainWindowTest, TheHintFramesTheDiceToHoldAndSelectsTheRowToBook) {
@@ -334,11 +439,11 @@ TEST_F(MainWindowTest, TheHintFramesTheDiceToHoldAndSelectsTheRowToBook) {
     game.shell.coach().wait();
     roll(window);
     testing::chooseMenu(window, HintItem);
-    const auto hold = game.shell.coach().adviseHold(window, 1);
+    const auto hold = game.shell.coach().adviseHold(window.board(), 1);
     ASSERT_TRUE(hold.has_value());
     ASSERT_NE(hold->bestHold, 0u) << "this throw has dice worth holding";
     EXPECT_EQ(window.hintedDice(), hold->bestHold);
-    EXPECT_EQ(window.controlText(HandLabel).rfind("\u2248 ", 0), 0u);
+    EXPECT_EQ(window.board().controlText(HandLabel).rfind("\u2248 ", 0), 0u);
     for (int die = 1; die <= 5; ++die) {
         HWND button = window.control(die);
         UpdateWindow(button);
@@ -349,14 +454,20 @@ TEST_F(MainWindowTest, TheHintFramesTheDiceToHoldAndSelectsTheRowToBook) {
         ReleaseDC(button, dc);
         EXPECT_EQ(edge == RGB(0x1f, 0x8a, 0x3b), (hold->bestHold & (1u << (die - 1))) != 0) << die;
     }
-    // Pressing a die is the next action: the frames go.
-    testing::clickButton(window.control(1));
+    // The hint's words are the hand label's tooltip, as the Linux edition shows them.
+    EXPECT_EQ(window.hintTip().rfind(testing::languageText("en.lang", "HintBest") + ": ", 0), 0u);
+    EXPECT_EQ(window.board().controlName(3).rfind("Die 3: ", 0), 0u);
+    // Pressing a die is the next action: the frames and the words go, and the die's name
+    // follows its button.
+    testing::clickButton(window.control(3));
     EXPECT_EQ(window.hintedDice(), 0u);
-    testing::clickButton(window.control(1));
+    EXPECT_EQ(window.hintTip(), "");
+    EXPECT_NE(window.board().controlName(3).find(", held"), std::string::npos);
+    testing::clickButton(window.control(3));
 
     roll(window);
     testing::chooseMenu(window, HintItem);
-    const auto row = game.shell.coach().adviseRow(window, 1);
+    const auto row = game.shell.coach().adviseRow(window.board(), 1);
     ASSERT_TRUE(row.has_value());
     EXPECT_EQ(window.selectedRow(), row->bestRow);
 }
@@ -403,7 +514,7 @@ TEST_F(MainWindowTest, InputDuringThePauseIsDropped) {
     clicker.join();
     testing::pumpMessages();
     // The click during the pause did not roll: the dice are still blank.
-    EXPECT_EQ(window.controlText(1), "");
+    EXPECT_EQ(window.board().controlText(1), "");
     EXPECT_EQ(game.shell.turnFlow()->rollCount(), 0);
     EXPECT_FALSE(game.frontend.quitting());
 }
@@ -452,7 +563,7 @@ TEST_F(MainWindowTest, OptionsApplyAndCancelWithExactBytes) {
     for (const OptionsCase& c : cases) {
         SCOPED_TRACE(c.what);
         if (!c.before.empty()) {
-            test::writeBytes("settings.ini", c.before);
+            testing::writeBytes("settings.ini", c.before);
         } else {
             DeleteFileW(L"settings.ini");
         }
@@ -476,7 +587,7 @@ TEST_F(MainWindowTest, OptionsApplyAndCancelWithExactBytes) {
         EXPECT_EQ(shown, std::to_string(c.delayMs / 1000));
         EXPECT_EQ(game.state.delayMs, c.expectedDelay);
         EXPECT_EQ(game.state.strongerCPU, c.expectedStronger);
-        EXPECT_EQ(test::readBytes("settings.ini"), c.after);
+        EXPECT_EQ(testing::readBytes("settings.ini"), c.after);
         EXPECT_TRUE(IsWindowEnabled(game.window().handle()));
     }
 }

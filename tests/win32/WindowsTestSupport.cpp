@@ -75,6 +75,49 @@ RECT childRect(HWND control) {
     return rect;
 }
 
+void typeKey(WORD key) {
+    INPUT inputs[2]{};
+    inputs[0].type = INPUT_KEYBOARD;
+    inputs[0].ki.wVk = key;
+    inputs[0].ki.wScan = WORD(MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
+    inputs[1] = inputs[0];
+    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, inputs, sizeof(INPUT));
+}
+
+void clickAt(HWND window, POINT point) {
+    ClientToScreen(window, &point);
+    // Absolute positions run from 0 to 65535 across the primary screen.
+    const int width = GetSystemMetrics(SM_CXSCREEN);
+    const int height = GetSystemMetrics(SM_CYSCREEN);
+    INPUT inputs[3]{};
+    for (INPUT& input : inputs) {
+        input.type = INPUT_MOUSE;
+        input.mi.dx = LONG((point.x * 65535 + width / 2) / (width - 1));
+        input.mi.dy = LONG((point.y * 65535 + height / 2) / (height - 1));
+    }
+    inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
+    inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
+    SendInput(3, inputs, sizeof(INPUT));
+}
+
+bool waitFor(const std::function<void()>& handle, const std::function<bool()>& done) {
+    const ULONGLONG deadline = GetTickCount64() + 2000;
+    while (true) {
+        handle();
+        if (done()) {
+            return true;
+        }
+        const ULONGLONG now = GetTickCount64();
+        if (now >= deadline) {
+            return false;
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, DWORD(std::min<ULONGLONG>(deadline - now, 50)),
+                                  QS_ALLINPUT);
+    }
+}
+
 BoxAnswerer::BoxAnswerer(std::vector<Answer> answers)
     : thread_(GetCurrentThreadId()), answers_(std::move(answers)) {
     watcher_ = std::thread([this] { watch(); });

@@ -31,6 +31,15 @@ COLORREF drawnCellColour(MainWindow& window, int row, int column);
 // A control's rectangle in its parent's client area.
 RECT childRect(HWND control);
 
+// Real input through the system's input queue, as from a keyboard and a mouse: it reaches
+// the foreground window's focus, or the window under the pointer, once messages are handled.
+void typeKey(WORD key);
+// A left click at a point of a window's client area.
+void clickAt(HWND window, POINT point);
+// Handles messages through `handle` until `done` holds or two seconds have passed; whether
+// it holds.
+bool waitFor(const std::function<void()>& handle, const std::function<bool()>& done);
+
 // Finds the message boxes, text-input boxes and options dialogs of this thread from a helper
 // thread and answers them one after another with the given answers (OK for a message box and
 // the default text for an input box once the list is used up).
