@@ -28,10 +28,10 @@
 namespace quintaro {
 namespace {
 
-using test::folderListing;
-using test::readBytes;
-using test::TempFolder;
-using test::writeBytes;
+using testing::folderListing;
+using testing::readBytes;
+using testing::TempFolder;
+using testing::writeBytes;
 
 const std::string mark = "\xEF\xBB\xBF\r\n";
 const std::string temporary = ".settings.ini.tmp";
@@ -247,7 +247,7 @@ TEST(SaveTogether, NothingUnderTheTemporaryNameBlocksOrRedirectsASave) {
 
         EXPECT_EQ(readBytes("settings.ini"), c.lands ? mark + "delay = 2000\r\n" : before);
 #ifndef _WIN32
-        EXPECT_EQ(test::permissionsOf("settings.ini"), mode_t(0640));
+        EXPECT_EQ(testing::permissionsOf("settings.ini"), mode_t(0640));
 #endif
         EXPECT_EQ(readBytes("elsewhere/precious.txt"), "keep me");
         std::vector<std::string> listing = {"elsewhere", "settings.ini"};
