@@ -7,12 +7,8 @@
 
 namespace quintaro {
 
-namespace {
-constexpr int headerHeight = 20;
-constexpr int cardRowHeight = 14;
-}  // namespace
-
-ScoreGrid::ScoreGrid(int playerCount, QWidget* parent) : QTableWidget(0, 1 + playerCount, parent) {
+ScoreGrid::ScoreGrid(const MainWindowLayout& layout, QWidget* parent)
+    : QTableWidget(0, layout.columns, parent), rowHeight_(layout.rowHeight) {
     setFont(guiFont());
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(2);
@@ -39,8 +35,8 @@ ScoreGrid::ScoreGrid(int playerCount, QWidget* parent) : QTableWidget(0, 1 + pla
 
     verticalHeader()->hide();
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    verticalHeader()->setMinimumSectionSize(cardRowHeight);
-    verticalHeader()->setDefaultSectionSize(cardRowHeight);
+    verticalHeader()->setMinimumSectionSize(rowHeight_);
+    verticalHeader()->setDefaultSectionSize(rowHeight_);
 
     QHeaderView* header = horizontalHeader();
     header->setFont(guiFont());
@@ -49,20 +45,19 @@ ScoreGrid::ScoreGrid(int playerCount, QWidget* parent) : QTableWidget(0, 1 + pla
     header->setSectionResizeMode(QHeaderView::Fixed);
     header->setMinimumSectionSize(1);
     header->setStretchLastSection(false);
-    header->setFixedHeight(headerHeight);
+    header->setFixedHeight(layout.headerHeight);
     header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 
     setHorizontalHeaderItem(0, new QTableWidgetItem(QString()));
-    setColumnWidth(0, labelColumnWidth);
-    for (int p = 1; p <= playerCount; ++p) {
-        setColumnWidth(p, playerColumnsWidth / playerCount);
+    for (int column = 0; column < layout.columns; ++column) {
+        setColumnWidth(column, layout.columnWidths[std::size_t(column)]);
     }
 }
 
 void ScoreGrid::appendRow(const QString& label) {
     const int row = rowCount();
     insertRow(row);
-    setRowHeight(row, cardRowHeight);
+    setRowHeight(row, rowHeight_);
     for (int column = 0; column < columnCount(); ++column) {
         setItem(row, column, new QTableWidgetItem(column == 0 ? label : QString()));
     }

@@ -15,6 +15,7 @@
 #include <QTest>
 
 #include "qt/ScoreGrid.h"
+#include "qt/UiText.h"
 #include "rules/Dice.h"
 #include "rules/MemoryBoard.h"
 #include "rules/Scoring.h"
@@ -44,20 +45,22 @@ struct MainWindowTest : ::testing::Test {
 };
 
 TEST_F(MainWindowTest, LayoutForTwoThreeAndFourPlayers) {
-    for (const auto& [players, width] : {std::pair{2, 105}, {3, 70}, {4, 52}}) {
+    for (int players : {2, 3, 4}) {
+        const MainWindowLayout layout = mainWindowLayout(players);
         GameState state = testing::gameState(players);
         TestGame game(state);
         MainWindow& window = game.window();
         window.show();
         QApplication::processEvents();
-        EXPECT_EQ(window.size(), QSize(600, 300));
+        EXPECT_EQ(window.size(), toQSize(layout.client));
         EXPECT_EQ(window.windowTitle(), "Quintaro");
         ScoreGrid* card = window.scoreCard();
-        EXPECT_EQ(card->geometry(), QRect(5, 5, 305, 245));
-        ASSERT_EQ(card->columnCount(), players + 1);
-        EXPECT_EQ(card->columnWidth(0), 90);
+        EXPECT_EQ(card->geometry(), toQRect(layout.scoreCard));
+        ASSERT_EQ(card->columnCount(), layout.columns);
+        for (int p = 0; p <= players; ++p) {
+            EXPECT_EQ(card->columnWidth(p), layout.columnWidths[std::size_t(p)]) << players;
+        }
         for (int p = 1; p <= players; ++p) {
-            EXPECT_EQ(card->columnWidth(p), width) << players;
             EXPECT_EQ(card->horizontalHeaderItem(p)->text().toStdString(),
                       state.playerNames[std::size_t(p)]);
         }
@@ -73,15 +76,15 @@ TEST_F(MainWindowTest, LayoutForTwoThreeAndFourPlayers) {
             }
         }
         EXPECT_FALSE(card->isEnabled());
-        EXPECT_EQ(window.rollButton()->geometry(), QRect(330, 200, 120, 40));
-        EXPECT_EQ(window.turnLabel()->geometry(), QRect(330, 10, 100, 20));
-        EXPECT_EQ(window.handLabel()->geometry(), QRect(330, 150, 120, 40));
+        EXPECT_EQ(window.rollButton()->geometry(), toQRect(layout.rollButton));
+        EXPECT_EQ(window.turnLabel()->geometry(), toQRect(layout.turnLabel));
+        EXPECT_EQ(window.handLabel()->geometry(), toQRect(layout.handLabel));
         for (int die = 1; die <= 5; ++die) {
-            EXPECT_EQ(window.die(die)->geometry(), QRect(330 + 50 * (die - 1), 45, 40, 40));
+            EXPECT_EQ(window.die(die)->geometry(), toQRect(layout.dice[std::size_t(die - 1)]));
             EXPECT_TRUE(window.die(die)->isCheckable());
         }
         // The lowest control edge sits above the window's bottom, under the menu bar.
-        EXPECT_LE(window.centralWidget()->y() + 250, 300);
+        EXPECT_LE(window.centralWidget()->y() + layout.scoreCard.bottom(), layout.client.height);
     }
 }
 
