@@ -13,6 +13,8 @@
 #include <string_view>
 #include <vector>
 
+#include "shell/Layout.h"
+
 namespace quintaro {
 
 // Loads dsound.dll and opens the default device; without either, sound stays off.
@@ -40,9 +42,10 @@ inline constexpr int maxPictureSide = 8192;
 inline constexpr long long maxPicturePixels = 16'000'000;
 
 // "BM" files as bitmaps, then icon files, then JPEG; a 24-bit top-down DIB section of the
-// picture's own size, or nullptr when refused.
-HBITMAP decodePicture(std::string_view bytes);
-void loadPicture(int number, const std::string& fileName);
+// picture's own size (at 96 DPI; scaled smoothly by dpi / 96 for a denser screen), or
+// nullptr when refused.
+HBITMAP decodePicture(std::string_view bytes, int dpi = baseDpi);
+void loadPicture(int number, const std::string& fileName, int dpi = baseDpi);
 // The picture's bitmap (still owned by the table), or nullptr.
 HBITMAP pictureBitmap(int number);
 void freePictures();

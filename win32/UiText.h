@@ -1,6 +1,6 @@
 #pragma once
 // The Windows edition's edge of the core: language texts as UTF-16, control texts, the game's
-// two fonts and window placement.
+// two fonts, window placement and the screen density (DPI) every size is scaled by.
 
 #include <windows.h>
 
@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "settings/WideText.h"
+#include "shell/Layout.h"
 
 namespace quintaro {
 
@@ -21,10 +22,26 @@ std::wstring readUiText(const KeyValueFile& file, std::string_view key,
 std::string windowText(HWND window);
 void setWindowText(HWND window, std::string_view text);
 
-// The system's default GUI font (DEFAULT_GUI_FONT): dialogs, labels, the roll button, the
-// score card.
+// The density of the screen a window is on, in dots per inch: 96 at 100 %, 144 at 150 %.
+// The program is aware of each screen's own density, so every 96-DPI size of the layout is
+// scaled by windowDpi / 96 and the system never stretches a window as a picture.
+int windowDpi(HWND window);
+// The density the system's own fonts were made for (the primary screen's at sign-in).
+int systemDpi();
+
+// The outer size of a window of this style whose client area is `client` 96-DPI pixels,
+// at `dpi` (the menu bar, if any, then takes its height from the client area).
+SIZE outerSize(LayoutSize client, DWORD style, DWORD extendedStyle, int dpi);
+// Moves and sizes a control to a rectangle of the layout table, at `dpi`.
+void placeControl(HWND control, const LayoutRect& rect, int dpi);
+
+// The system's default GUI font (DEFAULT_GUI_FONT), at `dpi`: dialogs, labels, the roll
+// button, the score card.
+HFONT guiFont(int dpi);
 HFONT guiFont();
-// "Arial" at 16 points: the dice and the hand label. Made once, freed at shutdown.
+// "Arial" at 16 points at `dpi`: the dice and the hand label. Made once per density, freed
+// at shutdown.
+HFONT diceFont(int dpi);
 HFONT diceFont();
 void freeFonts();
 

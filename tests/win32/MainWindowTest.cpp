@@ -52,22 +52,32 @@ struct MainWindowTest : ::testing::Test {
 };
 
 TEST_F(MainWindowTest, LayoutForTwoThreeAndFourPlayers) {
-    for (const auto& [players, width] : {std::pair{2, 105}, {3, 70}, {4, 52}}) {
+    for (int players : {2, 3, 4}) {
         SCOPED_TRACE(players);
+        const MainWindowLayout layout = mainWindowLayout(players);
         Game game(testing::gameState(players));
         MainWindow& window = game.window();
         HWND handle = window.handle();
-        // The outer size is that of a 600 x 300 client area; the menu bar takes its share.
+        // Every size of the table, scaled for the screen's density (96 DPI: as it stands).
+        const int dpi = window.dpi();
+        EXPECT_EQ(dpi, windowDpi(handle));
+        // The outer size is that of the table's client area; the menu bar takes its share.
         RECT outer{};
         GetWindowRect(handle, &outer);
-        RECT expected{0, 0, 600, 300};
-        AdjustWindowRectEx(&expected, GetWindowLongW(handle, GWL_STYLE), FALSE, 0);
-        EXPECT_EQ(outer.right - outer.left, expected.right - expected.left);
-        EXPECT_EQ(outer.bottom - outer.top, expected.bottom - expected.top);
+        const SIZE expected =
+            outerSize(layout.client, DWORD(GetWindowLongW(handle, GWL_STYLE)), 0, dpi);
+        EXPECT_EQ(outer.right - outer.left, expected.cx);
+        EXPECT_EQ(outer.bottom - outer.top, expected.cy);
+        if (dpi == baseDpi) {
+            RECT plain{0, 0, layout.client.width, layout.client.height};
+            AdjustWindowRectEx(&plain, GetWindowLongW(handle, GWL_STYLE), FALSE, 0);
+            EXPECT_EQ(expected.cx, plain.right - plain.left);
+            EXPECT_EQ(expected.cy, plain.bottom - plain.top);
+        }
         RECT client{};
         GetClientRect(handle, &client);
-        EXPECT_EQ(client.right, 600);
-        EXPECT_GE(client.bottom, 250);
+        EXPECT_EQ(client.right, scaled(layout.client.width, dpi));
+        EXPECT_GE(client.bottom, scaled(layout.scoreCard.bottom(), dpi));
         EXPECT_EQ(
             GetWindowLongW(handle, GWL_STYLE) & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME),
             0);
@@ -75,16 +85,20 @@ TEST_F(MainWindowTest, LayoutForTwoThreeAndFourPlayers) {
 
         const struct {
             int control;
-            RECT rect;
-        } controls[] = {{ScoreCard, {5, 5, 310, 250}},   {RollButton, {330, 200, 450, 240}},
-                        {TurnLabel, {330, 10, 430, 30}}, {HandLabel, {330, 150, 450, 190}},
-                        {1, {330, 45, 370, 85}},         {5, {530, 45, 570, 85}}};
+            LayoutRect rect;
+        } controls[] = {{ScoreCard, layout.scoreCard},
+                        {RollButton, layout.rollButton},
+                        {TurnLabel, layout.turnLabel},
+                        {HandLabel, layout.handLabel},
+                        {1, layout.dice[0]},
+                        {2, layout.dice[1]},
+                        {3, layout.dice[2]},
+                        {4, layout.dice[3]},
+                        {5, layout.dice[4]}};
         for (const auto& c : controls) {
-            const RECT rect = testing::childRect(window.control(c.control));
-            EXPECT_EQ(rect.left, c.rect.left) << c.control;
-            EXPECT_EQ(rect.top, c.rect.top) << c.control;
-            EXPECT_EQ(rect.right, c.rect.right) << c.control;
-            EXPECT_EQ(rect.bottom, c.rect.bottom) << c.control;
+            EXPECT_EQ(testing::layoutRect(testing::childRect(window.control(c.control))),
+                      scaled(c.rect, dpi))
+                << c.control;
             EXPECT_EQ(GetDlgCtrlID(window.control(c.control)), c.control);
         }
         for (int die = 1; die <= 5; ++die) {
@@ -99,9 +113,9 @@ TEST_F(MainWindowTest, LayoutForTwoThreeAndFourPlayers) {
         EXPECT_EQ(
             ListView_GetExtendedListViewStyle(card) & (LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT),
             DWORD(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT));
-        EXPECT_EQ(ListView_GetColumnWidth(card, 0), 90);
-        for (int p = 1; p <= players; ++p) {
-            EXPECT_EQ(ListView_GetColumnWidth(card, p), width);
+        for (int p = 0; p <= players; ++p) {
+            EXPECT_EQ(ListView_GetColumnWidth(card, p),
+                      scaled(layout.columnWidths[std::size_t(p)], dpi));
         }
         EXPECT_EQ(ListView_GetItemCount(card), 15);
         EXPECT_EQ(window.cellText(11, 0), testing::languageText("en.lang", "FH"));

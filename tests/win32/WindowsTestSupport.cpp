@@ -75,6 +75,21 @@ RECT childRect(HWND control) {
     return rect;
 }
 
+LayoutRect layoutRect(const RECT& rect) {
+    return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
+}
+
+SIZE textExtent(HWND control, const std::wstring& text) {
+    SIZE extent{};
+    HDC dc = GetDC(control);
+    HGDIOBJ previous =
+        SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    GetTextExtentPoint32W(dc, text.c_str(), int(text.size()), &extent);
+    SelectObject(dc, previous);
+    ReleaseDC(control, dc);
+    return extent;
+}
+
 BoxAnswerer::BoxAnswerer(std::vector<Answer> answers)
     : thread_(GetCurrentThreadId()), answers_(std::move(answers)) {
     watcher_ = std::thread([this] { watch(); });

@@ -30,6 +30,10 @@ std::string menuText(HMENU menu, UINT item, bool byPosition);
 COLORREF drawnCellColour(MainWindow& window, int row, int column);
 // A control's rectangle in its parent's client area.
 RECT childRect(HWND control);
+// The same rectangle as the layout table writes it.
+LayoutRect layoutRect(const RECT& rect);
+// The extent of a text in a control's own font.
+SIZE textExtent(HWND control, const std::wstring& text);
 
 // Finds the message boxes, text-input boxes and options dialogs of this thread from a helper
 // thread and answers them one after another with the given answers (OK for a message box and
