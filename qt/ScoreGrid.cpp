@@ -2,10 +2,32 @@
 
 #include <QHeaderView>
 #include <QMouseEvent>
+#include <QStyledItemDelegate>
 
 #include "qt/UiText.h"
 
 namespace quintaro {
+
+namespace {
+
+// A cell with a colour of its own (booked, or the bonus and total rows) shows it whether its
+// row is selected or not: the selection must never hide what is booked. Free cells of the
+// selected row show the selection.
+class CellDelegate : public QStyledItemDelegate {
+  public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        QStyleOptionViewItem own(option);
+        if (index.data(Qt::BackgroundRole).isValid()) {
+            own.state &= ~QStyle::State_Selected;
+        }
+        QStyledItemDelegate::paint(painter, own, index);
+    }
+};
+
+}  // namespace
 
 ScoreGrid::ScoreGrid(const MainWindowLayout& layout, QWidget* parent)
     : QTableWidget(0, layout.columns, parent), rowHeight_(layout.rowHeight) {
@@ -22,6 +44,7 @@ ScoreGrid::ScoreGrid(const MainWindowLayout& layout, QWidget* parent)
     setWordWrap(false);
     setTextElideMode(Qt::ElideNone);
     setCornerButtonEnabled(false);
+    setItemDelegate(new CellDelegate(this));
     setTabKeyNavigation(false);
 
     // The card is disabled for most of a turn, but the scores must stay easy to read: it

@@ -278,11 +278,27 @@ LRESULT MainWindow::customDraw(NMLVCUSTOMDRAW& draw) {
         case CDDS_PREPAINT:
             return CDRF_NOTIFYITEMDRAW;
         case CDDS_ITEMPREPAINT:
+            draw.nmcd.uItemState &= ~UINT(CDIS_SELECTED);
             return CDRF_NOTIFYSUBITEMDRAW;
-        case CDDS_ITEMPREPAINT | CDDS_SUBITEM:
-            draw.clrTextBk = cellBackground(int(draw.nmcd.dwItemSpec), draw.iSubItem);
-            draw.clrText = GetSysColor(COLOR_WINDOWTEXT);
+        case CDDS_ITEMPREPAINT | CDDS_SUBITEM: {
+            // The control's own selection would paint over every cell of the row: the
+            // colours are given here instead. A cell with a colour of its own (booked, or
+            // the bonus and total rows) always shows it; free cells of the selected row show
+            // the selection.
+            const int row = int(draw.nmcd.dwItemSpec);
+            const bool selected =
+                scoreCard_ != nullptr &&
+                (ListView_GetItemState(scoreCard_, row, LVIS_SELECTED) & LVIS_SELECTED) != 0;
+            draw.nmcd.uItemState &= ~UINT(CDIS_SELECTED);
+            if (selected && !cellColourSet(row, draw.iSubItem)) {
+                draw.clrTextBk = GetSysColor(COLOR_HIGHLIGHT);
+                draw.clrText = GetSysColor(COLOR_HIGHLIGHTTEXT);
+            } else {
+                draw.clrTextBk = cellBackground(row, draw.iSubItem);
+                draw.clrText = GetSysColor(COLOR_WINDOWTEXT);
+            }
             return CDRF_NEWFONT;
+        }
         default:
             return CDRF_DODEFAULT;
     }

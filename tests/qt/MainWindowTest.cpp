@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
@@ -145,6 +147,54 @@ TEST_F(MainWindowTest, RollingHoldingAndTheHandNameInEachLanguage) {
             testing::languageText(language, "hands" + std::to_string(classifyHand(window.board())));
         EXPECT_EQ(window.handLabel()->text().toStdString(), name) << language;
         EXPECT_FALSE(name.empty());
+    }
+}
+
+// Read from the drawn card: a booked cell keeps its colour under the selection, whether a
+// click or the keys put the selection there; a free cell of the selected row shows the
+// selection.
+TEST_F(MainWindowTest, ASelectedRowNeverHidesTheBookedColour) {
+    RepeatRandom random({}, 5);
+    RandomScope scope(random);
+    GameState state = testing::gameState(2);
+    TestGame game(state);
+    MainWindow& window = game.window();
+    window.show();
+    for (int row : {0, 1, 0}) {  // Ann books the Nines, Bob the Tens, Ann tries the Nines
+        clickRoll(window);
+        clickRoll(window);
+        clickRow(window, row);
+    }
+    ScoreGrid* card = window.scoreCard();
+    ASSERT_TRUE(card->isEnabled());
+    ASSERT_EQ(card->selectedRow(), 0);
+
+    const auto near = [](QColor a, QColor b) {
+        return std::abs(a.red() - b.red()) <= 24 && std::abs(a.green() - b.green()) <= 24 &&
+               std::abs(a.blue() - b.blue()) <= 24;
+    };
+    const QColor booked(255, 102, 51);
+    const QColor selection = card->palette().color(QPalette::Active, QPalette::Highlight);
+    const struct {
+        int selected;
+        int row;
+        int column;
+        QColor colour;
+    } cases[] = {
+        {0, 0, 1, booked},     // Ann's booked Nines, selected by the click
+        {0, 0, 2, selection},  // Bob's free Nines in the same row
+        {1, 1, 2, booked},     // Bob's booked Tens, selected as the Up and Down keys do
+        {1, 1, 1, selection},  // Ann's free Tens
+        {1, 0, 1, booked},     // no longer selected
+    };
+    for (const auto& c : cases) {
+        window.selectRow(c.selected);
+        card->setFocus();
+        const QImage drawn = card->viewport()->grab().toImage();
+        const QRect cell = card->visualRect(card->model()->index(c.row, c.column));
+        const QColor pixel = drawn.pixelColor(cell.right() - 3, cell.center().y());
+        EXPECT_TRUE(near(pixel, c.colour))
+            << "row " << c.row << " column " << c.column << ": " << pixel.name().toStdString();
     }
 }
 

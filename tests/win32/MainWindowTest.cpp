@@ -206,6 +206,54 @@ TEST_F(MainWindowTest, ClicksThatBookNothing) {
     EXPECT_EQ(window.controlText(TurnLabel), "Bob");
 }
 
+// Read from the screen: a booked cell keeps its colour under the selection, whether a click
+// or the keys put the selection there; a free cell of the selected row shows the selection.
+TEST_F(MainWindowTest, ASelectedRowNeverHidesTheBookedColour) {
+    RepeatRandom random({}, 5);
+    RandomScope scope(random);
+    Game game(testing::gameState(2));
+    MainWindow& window = game.window();
+    SetForegroundWindow(window.handle());
+    roll(window);
+    roll(window);
+    testing::clickRow(window, 0);  // Ann books the Nines
+    roll(window);
+    roll(window);
+    testing::clickRow(window, 1);  // Bob books the Tens
+    roll(window);
+    roll(window);
+    testing::clickRow(window, 0);  // Ann's Nines are booked: nothing happens
+    ASSERT_TRUE(IsWindowEnabled(window.control(ScoreCard)));
+    ASSERT_EQ(window.selectedRow(), 0);
+
+    HWND card = window.control(ScoreCard);
+    const auto cellPixel = [&](int row, int column) {
+        RECT cell{};
+        ListView_GetSubItemRect(card, row, column, LVIR_BOUNDS, &cell);
+        return testing::screenPixel(card, {cell.right - 4, (cell.top + cell.bottom) / 2});
+    };
+    const COLORREF booked = RGB(255, 102, 51);
+    const COLORREF selection = GetSysColor(COLOR_HIGHLIGHT);
+    const struct {
+        int selected;
+        int row;
+        int column;
+        COLORREF colour;
+    } cases[] = {
+        {0, 0, 1, booked},     // Ann's booked Nines, selected by the click
+        {0, 0, 2, selection},  // Bob's free Nines in the same row
+        {1, 1, 2, booked},     // Bob's booked Tens, selected as the Up and Down keys do
+        {1, 1, 1, selection},  // Ann's free Tens
+        {1, 0, 1, booked},     // no longer selected
+    };
+    for (const auto& c : cases) {
+        window.selectRow(c.selected);
+        const COLORREF drawn = cellPixel(c.row, c.column);
+        EXPECT_TRUE(testing::nearColour(drawn, c.colour, 24))
+            << "row " << c.row << " column " << c.column << ": " << std::hex << drawn;
+    }
+}
+
 // Plays a whole game through window messages and through TurnFlow on the in-memory board,
 // from the same random sequence, comparing the two after every turn.
 void playAlongside(GameState stateForWindow, GameState stateForMemory, unsigned seed) {

@@ -32,6 +32,10 @@ COLORREF drawnCellColour(MainWindow& window, int row, int column);
 RECT childRect(HWND control);
 // The same rectangle as the layout table writes it.
 LayoutRect layoutRect(const RECT& rect);
+// The colour on the screen at a point of a window's client area, once it has been drawn.
+COLORREF screenPixel(HWND window, POINT point);
+// Whether two colours differ by at most `tolerance` in each of red, green and blue.
+bool nearColour(COLORREF a, COLORREF b, int tolerance);
 // The extent of a text in a control's own font.
 SIZE textExtent(HWND control, const std::wstring& text);
 
