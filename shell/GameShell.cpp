@@ -63,6 +63,7 @@ void GameShell::startGame() {
         window_->board(), state_,
         TurnFlow::Hooks{[this] { frontend_.playSound(rollSound); },
                         [this](int milliseconds) { pause(milliseconds); }});
+    turnFlow_->setLeaving([this] { return leaving_; });
     // The score card opens for one booking after the second roll.
     window_->board().setControlEnabled(ScoreCard, false);
 }
@@ -192,7 +193,8 @@ void GameShell::chooseMenuItem(int item) {
 
 bool GameShell::closeRequested() {
     // Input waits for the computer's pause to end; the wish to leave does not (a hand-edited
-    // delay may be days long). The rest of the computer's turn then plays out unseen.
+    // delay may be days long). The pause ends at once, and the rest of the computer's turn
+    // shows nothing: no end-of-game message after the close box.
     exit();
     return true;
 }
@@ -214,6 +216,7 @@ void GameShell::askNewGame() {
 }
 
 void GameShell::exit() {
+    leaving_ = true;
     frontend_.quit();
 }
 

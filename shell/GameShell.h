@@ -60,6 +60,8 @@ class GameShell : public WindowEvents {
     GameWindow* window_ = nullptr;
     std::unique_ptr<TurnFlow> turnFlow_;
     bool pausing_ = false;
+    // The player has left: the program is ending, nothing more is shown.
+    bool leaving_ = false;
     WindowTexts texts_;
     Coach coach_;
 };

@@ -9,12 +9,14 @@
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
+#include <QTimer>
 
 #include "qt/ScoreGrid.h"
 #include "qt/UiText.h"
@@ -440,6 +442,51 @@ TEST_F(MainWindowTest, TheCloseBoxEndsEvenTheLongestPause) {
     EXPECT_FALSE(window.pausing());
     EXPECT_FALSE(window.isVisible());
     EXPECT_TRUE(watcher.seen().empty());
+}
+
+// In the computer's last turn the close box during the pause ends the program at once:
+// no end-of-game message after it, and settings.ini is not written. Without the close box
+// the same turn ends with the message.
+TEST_F(MainWindowTest, TheCloseBoxInTheLastPauseShowsNoMessage) {
+    for (const bool close : {false, true}) {
+        SCOPED_TRACE(close);
+        RepeatRandom random({}, 9);
+        RandomScope scope(random);
+        GameState state = testing::gameState(2, 1);
+        state.delayMs = close ? 2147483647 : 200;
+        state.rowsBooked(1) = 12;
+        state.rowsBooked(2) = 12;
+        MessageBoxWatcher watcher;
+        TestGame game(state);
+        MainWindow& window = game.window();
+        // Twelve rows each are booked; the 5 of a Kind row is the last one free.
+        for (int row = 0; row < rowCount; ++row) {
+            if (isBookableRow(row) && row != 13) {
+                for (int column : {1, 2}) {
+                    window.board().setCellText(row, column, "0");
+                    window.board().setCellColour(row, column, bookedCellColour);
+                }
+            }
+        }
+        window.show();
+        clickRoll(window);
+        clickRoll(window);
+        if (close) {
+            QTimer::singleShot(100, &window, [&] { window.close(); });
+            QTimer::singleShot(5000, [] { QCoreApplication::exit(1); });
+        }
+        QElapsedTimer timer;
+        timer.start();
+        clickRow(window, 13);
+        QApplication::processEvents();
+        EXPECT_EQ(state.rowsBooked(2), 13);
+        EXPECT_EQ(watcher.seen().size(), close ? 0u : 1u);
+        if (close) {
+            EXPECT_LT(timer.elapsed(), 1000);
+            EXPECT_FALSE(window.isVisible());
+        }
+        EXPECT_FALSE(QFile::exists("settings.ini"));
+    }
 }
 
 }  // namespace

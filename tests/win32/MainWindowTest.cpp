@@ -447,6 +447,73 @@ TEST_F(MainWindowTest, CloseBoxDuringThePauseEndsTheProgramAfterIt) {
     EXPECT_EQ(game.state.playerProgress[2][1], 1);
 }
 
+// The close box clicked during the computer's pause, through the system's input queue, in
+// an early turn and in the computer's last one: the window goes at once, no message follows
+// (not "Computer wins!"), and settings.ini is not written.
+TEST_F(MainWindowTest, TheCloseBoxDuringThePauseLeavesAtOnceWithoutAMessage) {
+    for (const bool lastTurn : {false, true}) {
+        SCOPED_TRACE(lastTurn);
+        RepeatRandom random({}, 9);
+        RandomScope scope(random);
+        GameState state = testing::gameState(2, 1);
+        state.delayMs = 5000;
+        if (lastTurn) {
+            state.rowsBooked(1) = 12;
+            state.rowsBooked(2) = 12;
+        }
+        Game game(state);
+        MainWindow& window = game.window();
+        if (lastTurn) {
+            // Twelve rows each are booked; the 5 of a Kind row is the last one free.
+            for (int row = 0; row < rowCount; ++row) {
+                if (isBookableRow(row) && row != 13) {
+                    for (int column : {1, 2}) {
+                        window.setCellText(row, column, "0");
+                        window.setCellColour(row, column, bookedCellColour);
+                    }
+                }
+            }
+        }
+        roll(window);
+        roll(window);
+        // The close box: the last button at the right end of the title bar.
+        TITLEBARINFO title{};
+        title.cbSize = sizeof title;
+        ASSERT_TRUE(GetTitleBarInfo(window.handle(), &title));
+        const POINT target{title.rcTitleBar.right - GetSystemMetrics(SM_CXSIZE) / 2,
+                           (title.rcTitleBar.top + title.rcTitleBar.bottom) / 2};
+        ASSERT_EQ(SendMessageW(window.handle(), WM_NCHITTEST, 0, MAKELPARAM(target.x, target.y)),
+                  HTCLOSE);
+        BoxAnswerer answerer;
+        std::thread closer([target] {
+            Sleep(300);
+            const int width = GetSystemMetrics(SM_CXSCREEN) - 1;
+            const int height = GetSystemMetrics(SM_CYSCREEN) - 1;
+            INPUT click[3]{};
+            for (INPUT& input : click) {
+                input.type = INPUT_MOUSE;
+                input.mi.dx = target.x * 65535 / width;
+                input.mi.dy = target.y * 65535 / height;
+            }
+            click[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+            click[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
+            click[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
+            SendInput(3, click, sizeof(INPUT));
+        });
+        const ULONGLONG start = GetTickCount64();
+        testing::clickRow(window, lastTurn ? 13 : 0);
+        const ULONGLONG took = GetTickCount64() - start;
+        closer.join();
+        testing::pumpMessages();
+        EXPECT_LT(took, 1300u);  // 300 ms before the click, then at once
+        EXPECT_TRUE(game.frontend.quitting());
+        EXPECT_FALSE(IsWindowVisible(window.handle()));
+        EXPECT_TRUE(answerer.seen().empty());
+        EXPECT_EQ(game.state.playerProgress[2][1], lastTurn ? 13 : 1);
+        EXPECT_EQ(GetFileAttributesW(L"settings.ini"), INVALID_FILE_ATTRIBUTES);
+    }
+}
+
 TEST_F(MainWindowTest, InputDuringThePauseIsDropped) {
     RepeatRandom random({}, 9);
     RandomScope scope(random);
