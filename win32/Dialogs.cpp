@@ -288,15 +288,20 @@ GameMode chooseGameMode(const std::string& title, const std::string& peopleName,
     SetWindowLongPtrW(dialog, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&state));
     centreOnScreen(dialog);
 
-    loadModePictures(state.placed.dpi);
     // The pictures are drawn; the texts are the buttons' names.
-    state.placed.add(dialog, L"BUTTON", widen(peopleName), WS_TABSTOP | BS_OWNERDRAW,
-                     newGameLayout.peopleButton, PeopleButton);
-    state.placed.add(dialog, L"BUTTON", widen(computerName), WS_TABSTOP | BS_OWNERDRAW,
-                     newGameLayout.computerButton, ComputerButton);
+    HWND people = state.placed.add(dialog, L"BUTTON", widen(peopleName), WS_TABSTOP | BS_OWNERDRAW,
+                                   newGameLayout.peopleButton, PeopleButton);
+    HWND computer =
+        state.placed.add(dialog, L"BUTTON", widen(computerName), WS_TABSTOP | BS_OWNERDRAW,
+                         newGameLayout.computerButton, ComputerButton);
     ShowWindow(dialog, SW_SHOW);
     UpdateWindow(dialog);
     SetForegroundWindow(dialog);
+    // Decoding the pictures (and starting the imaging component) waits until the dialog is
+    // on screen; the buttons show them a moment later.
+    loadModePictures(state.placed.dpi);
+    InvalidateRect(people, nullptr, TRUE);
+    InvalidateRect(computer, nullptr, TRUE);
 
     runModalLoop(dialog, state.done);
     // From here on the dialog ignores its close box: a static state says it is done.

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <cwchar>
 #include <map>
 #include <vector>
 
@@ -219,16 +220,50 @@ std::map<int, HBITMAP>& pictures() {
     return table;
 }
 
+// A function of a system library, loaded from the system folder when first needed: COM and
+// the shell are large under every Windows, and the first window needs neither.
+template <typename Function>
+Function systemFunction(const wchar_t* library, const char* name) {
+    wchar_t path[MAX_PATH] = {};
+    const UINT length = GetSystemDirectoryW(path, MAX_PATH);
+    if (length == 0 || length + 1 + wcslen(library) >= MAX_PATH) {
+        return nullptr;
+    }
+    wcscat(path, L"\\");
+    wcscat(path, library);
+    HMODULE module = LoadLibraryW(path);
+    return module == nullptr
+               ? nullptr
+               : reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
+using CoInitializeFunction = HRESULT(WINAPI*)(void*);
+using CoUninitializeFunction = void(WINAPI*)();
+using CoCreateInstanceFunction = HRESULT(WINAPI*)(REFCLSID, IUnknown*, DWORD, REFIID, void**);
+using ShellExecuteExFunction = BOOL(WINAPI*)(SHELLEXECUTEINFOW*);
+
+// COM and the imaging component start with the first picture, not before the first window.
+bool comStarted = false;
+IWICImagingFactory* factoryMade = nullptr;
+
 IWICImagingFactory* imagingFactory() {
-    static IWICImagingFactory* factory = [] {
-        IWICImagingFactory* made = nullptr;
-        if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                                    IID_IWICImagingFactory, reinterpret_cast<void**>(&made)))) {
-            return static_cast<IWICImagingFactory*>(nullptr);
+    if (factoryMade == nullptr) {
+        static const auto initialize =
+            systemFunction<CoInitializeFunction>(L"ole32.dll", "CoInitialize");
+        static const auto create =
+            systemFunction<CoCreateInstanceFunction>(L"ole32.dll", "CoCreateInstance");
+        if (initialize == nullptr || create == nullptr) {
+            return nullptr;
         }
-        return made;
-    }();
-    return factory;
+        if (!comStarted) {
+            comStarted = SUCCEEDED(initialize(nullptr));
+        }
+        if (FAILED(create(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                          IID_IWICImagingFactory, reinterpret_cast<void**>(&factoryMade)))) {
+            factoryMade = nullptr;
+        }
+    }
+    return factoryMade;
 }
 
 // The smoothest scaler of Windows 10 (missing from older headers); Fant where it is refused.
@@ -384,6 +419,21 @@ void freePictures() {
     pictures().clear();
 }
 
+void endPictures() {
+    freePictures();
+    if (factoryMade != nullptr) {
+        factoryMade->Release();
+        factoryMade = nullptr;
+    }
+    if (comStarted) {
+        comStarted = false;
+        if (const auto uninitialize =
+                systemFunction<CoUninitializeFunction>(L"ole32.dll", "CoUninitialize")) {
+            uninitialize();
+        }
+    }
+}
+
 // ---- Documents ---------------------------------------------------------------------------
 
 void openDocument(const std::string& fileName) {
@@ -410,7 +460,10 @@ void openDocument(const std::string& fileName) {
     request.lpVerb = L"open";
     request.lpFile = absolute;
     request.nShow = SW_SHOWNORMAL;
-    ShellExecuteExW(&request);
+    if (const auto execute =
+            systemFunction<ShellExecuteExFunction>(L"shell32.dll", "ShellExecuteExW")) {
+        execute(&request);
+    }
 }
 
 }  // namespace quintaro

@@ -49,6 +49,8 @@ void loadPicture(int number, const std::string& fileName, int dpi = baseDpi);
 // The picture's bitmap (still owned by the table), or nullptr.
 HBITMAP pictureBitmap(int number);
 void freePictures();
+// Frees the pictures and ends COM, if the first picture started it (at shutdown).
+void endPictures();
 
 // Hands a file of the current folder to the program the shell associates with it, if it is a
 // regular file; never starts the file itself as a program, never waits.
