@@ -286,8 +286,9 @@ LRESULT MainWindow::customDraw(NMLVCUSTOMDRAW& draw) {
             // the bonus and total rows) always shows it; free cells of the selected row show
             // the selection.
             const int row = int(draw.nmcd.dwItemSpec);
+            // Once a booking has closed the card, an old selection shows nothing either.
             const bool selected =
-                scoreCard_ != nullptr &&
+                scoreCard_ != nullptr && IsWindowEnabled(scoreCard_) &&
                 (ListView_GetItemState(scoreCard_, row, LVIS_SELECTED) & LVIS_SELECTED) != 0;
             draw.nmcd.uItemState &= ~UINT(CDIS_SELECTED);
             if (selected && !cellColourSet(row, draw.iSubItem)) {
