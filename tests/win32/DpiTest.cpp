@@ -175,6 +175,37 @@ TEST(Dpi, OptionsDialogAtTheScreensDensity) {
     }
 }
 
+TEST(Dpi, InputBoxAtTheScreensDensity) {
+    const InputBoxLayout& layout = inputBoxLayout;
+    int dpi = 0;
+    RECT outer{};
+    LayoutRect prompt{};
+    LayoutRect field{};
+    LayoutRect ok{};
+    SIZE promptRoom{};
+    BoxAnswerer answerer({[&](HWND box) {
+        dpi = windowDpi(box);
+        GetWindowRect(box, &outer);
+        HWND label = GetDlgItem(box, InputPrompt);
+        prompt = testing::layoutRect(testing::childRect(label));
+        field = testing::layoutRect(testing::childRect(GetDlgItem(box, InputField)));
+        ok = testing::layoutRect(testing::childRect(GetDlgItem(box, IDOK)));
+        const SIZE extent = testing::textExtent(label, widen(windowText(label)));
+        promptRoom = {clientSize(label).cx - extent.cx, clientSize(label).cy - extent.cy};
+        BoxAnswerer::pressButton(IDOK)(box);
+    }});
+    inputBox("", "How many players take part?", "2");
+    ASSERT_EQ(answerer.seen().size(), 1u);
+    EXPECT_EQ(outer.right - outer.left, scaled(layout.outer.width, dpi));
+    EXPECT_EQ(outer.bottom - outer.top, scaled(layout.outer.height, dpi));
+    EXPECT_EQ(outer.left, GetSystemMetrics(SM_CXSCREEN) / 2 - scaled(layout.leftOfCentre, dpi));
+    EXPECT_EQ(prompt, scaled(layout.prompt, dpi));
+    EXPECT_EQ(field, scaled(layout.field, dpi));
+    EXPECT_EQ(ok, scaled(layout.okButton, dpi));
+    EXPECT_GE(promptRoom.cx, 0);
+    EXPECT_GE(promptRoom.cy, 0);
+}
+
 // The system tells a window of a new density with WM_DPICHANGED and a suggested rectangle:
 // the window takes it, and every control, column and font follows; back at 96 DPI every
 // position is the first one again.
