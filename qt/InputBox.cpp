@@ -20,32 +20,34 @@ QString inputBox(const QString& title, const QString& prompt, const QString& def
     box.setWindowTitle(title);
     box.setWindowModality(Qt::ApplicationModal);
     box.setFont(guiFont());
-    box.setFixedSize(inputBoxWidth, inputBoxHeight);
+    const InputBoxLayout& layout = inputBoxLayout;
+    box.setFixedSize(toQSize(layout.client));
 
     auto* promptLabel = new QLabel(prompt, &box);
     promptLabel->setObjectName(QStringLiteral("prompt"));
     promptLabel->setWordWrap(false);
     promptLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     promptLabel->setTextFormat(Qt::PlainText);
-    promptLabel->setGeometry(10, 10, 280, 22);
+    promptLabel->setGeometry(toQRect(layout.prompt));
 
     auto* field = new QLineEdit(&box);
     field->setObjectName(QStringLiteral("text"));
     field->setFrame(true);
-    field->setGeometry(10, 32, 275, 21);
+    field->setGeometry(toQRect(layout.field));
     field->setText(defaultText);
 
     auto* ok = new QPushButton(QStringLiteral("OK"), &box);
     ok->setObjectName(QStringLiteral("ok"));
-    ok->setGeometry(110, 67, 80, 25);
+    ok->setGeometry(toQRect(layout.okButton));
     ok->setDefault(true);
     QObject::connect(ok, &QPushButton::clicked, &box, &QDialog::accept);
 
-    // The whole window, frame included, sits with its top-left corner 150 pixels left of and
-    // 65 pixels above the middle of the screen.
+    // The whole window, frame included, sits with its top-left corner left of and above the
+    // middle of the screen.
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->geometry();
-        box.move(area.x() + area.width() / 2 - 150, area.y() + area.height() / 2 - 65);
+        box.move(area.x() + area.width() / 2 - layout.leftOfCentre,
+                 area.y() + area.height() / 2 - layout.aboveCentre);
     }
     field->setFocus(Qt::OtherFocusReason);
 

@@ -66,8 +66,9 @@ MainWindow::MainWindow(const GameState& state, const WindowTexts& texts, WindowE
     auto* client = new QWidget(this);
     setCentralWidget(client);
 
-    scoreCard_ = new ScoreGrid(state.playerCount, client);
-    scoreCard_->setGeometry(5, 5, 305, 245);
+    const MainWindowLayout layout = mainWindowLayout(state.playerCount);
+    scoreCard_ = new ScoreGrid(layout, client);
+    scoreCard_->setGeometry(toQRect(layout.scoreCard));
     for (int p = 1; p <= state.playerCount; ++p) {
         scoreCard_->setHorizontalHeaderItem(
             p, new QTableWidgetItem(toQString(state.playerNames[std::size_t(p)])));
@@ -80,13 +81,13 @@ MainWindow::MainWindow(const GameState& state, const WindowTexts& texts, WindowE
 
     rollButton_ = new QPushButton(toQString(texts.roll), client);
     rollButton_->setFont(guiFont());
-    rollButton_->setGeometry(330, 200, 120, 40);
+    rollButton_->setGeometry(toQRect(layout.rollButton));
     rollButton_->setAutoDefault(false);
 
     turnLabel_ = new QLabel(toQString(state.playerNames[1]), client);
     turnLabel_->setFont(guiFont());
     turnLabel_->setTextFormat(Qt::PlainText);
-    turnLabel_->setGeometry(330, 10, 100, 20);
+    turnLabel_->setGeometry(toQRect(layout.turnLabel));
 
     for (int number = 1; number <= 5; ++number) {
         auto* button = new QPushButton(client);
@@ -95,19 +96,21 @@ MainWindow::MainWindow(const GameState& state, const WindowTexts& texts, WindowE
         button->setAutoDefault(false);
         // A held die must be told apart at a glance from one that will be rolled again.
         // The coach's hint frames the dice to hold in green.
-        button->setStyleSheet(QStringLiteral(
-            "QPushButton:checked { background-color: #c6d6ee; border: 2px solid #3d5f92;"
-            " border-radius: 3px; }"
-            "QPushButton[hint=\"true\"] { border: 3px solid #1f8a3b; border-radius: 3px; }"
-            "QPushButton[hint=\"true\"]:checked { background-color: #c6d6ee; }"));
-        button->setGeometry(330 + 50 * (number - 1), 45, 40, 40);
+        button->setStyleSheet(
+            QStringLiteral(
+                "QPushButton:checked { background-color: #c6d6ee; border: 2px solid #3d5f92;"
+                " border-radius: 3px; }"
+                "QPushButton[hint=\"true\"] { border: %1px solid #1f8a3b; border-radius: 3px; }"
+                "QPushButton[hint=\"true\"]:checked { background-color: #c6d6ee; }")
+                .arg(layout.hintFrameWidth));
+        button->setGeometry(toQRect(layout.dice[std::size_t(number - 1)]));
         dice_[std::size_t(number - 1)] = button;
     }
     handLabel_ = new QLabel(client);
     handLabel_->setFont(diceFont());
     handLabel_->setTextFormat(Qt::PlainText);
     handLabel_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    handLabel_->setGeometry(330, 150, 120, 40);
+    handLabel_->setGeometry(toQRect(layout.handLabel));
 
     board_ = std::make_unique<WidgetBoard>(
         WidgetBoard::Widgets{this, scoreCard_, dice_, rollButton_, turnLabel_, handLabel_});
@@ -129,7 +132,7 @@ MainWindow::MainWindow(const GameState& state, const WindowTexts& texts, WindowE
     connect(rollButton_, &QPushButton::clicked, this, [this] { events_.roll(); });
     connect(scoreCard_, &ScoreGrid::rowClicked, this, [this](int row) { events_.book(row); });
 
-    setFixedSize(clientWidth, clientHeight);
+    setFixedSize(toQSize(layout.client));
     centreOnScreen(this);
 }
 

@@ -24,9 +24,6 @@ class ScoreGrid;
 class MainWindow : public QMainWindow, public GameWindow {
     Q_OBJECT
   public:
-    static constexpr int clientWidth = 600;
-    static constexpr int clientHeight = 300;
-
     MainWindow(const GameState& state, const WindowTexts& texts, WindowEvents& events,
                QWidget* parent = nullptr);
     ~MainWindow() override;

@@ -52,11 +52,11 @@ class NewGameWindow : public QWidget {
     }
 };
 
-PictureButton* addModeButton(QWidget* window, const char* name, int x, int pictureNumber,
-                             std::string_view pictureFile) {
+PictureButton* addModeButton(QWidget* window, const char* name, const LayoutRect& where,
+                             int pictureNumber, std::string_view pictureFile) {
     auto* button = new PictureButton(window);
     button->setObjectName(QLatin1String(name));
-    button->setGeometry(x, 10, modeButtonWidth, modeButtonHeight);
+    button->setGeometry(toQRect(where));
     loadPicture(pictureNumber, std::string(pictureFile));
     button->setPicture(pictureBitmap(pictureNumber));
     return button;
@@ -75,15 +75,17 @@ GameMode NewGameDialog::chooseMode(const QString& title, const QString& peopleNa
     window->setFont(guiFont());
     window->setBackgroundRole(QPalette::Button);
     window->setAutoFillBackground(true);
-    window->resize(newGameDialogWidth, newGameDialogHeight);
+    window->resize(toQSize(newGameLayout.client));
     centreOnScreen(window.get());
 
     NewGameWindow* dialog = window.get();
     // The buttons keep their own copies of the pictures; nothing else shows them, so the
     // decoded pictures (large ones take many megabytes) go with the dialog.
     QObject::connect(dialog, &QObject::destroyed, [] { freePictures(); });
-    PictureButton* people = addModeButton(dialog, "peopleButton", 10, 0, modePictureFiles[0]);
-    PictureButton* computer = addModeButton(dialog, "computerButton", 210, 1, modePictureFiles[1]);
+    PictureButton* people =
+        addModeButton(dialog, "peopleButton", newGameLayout.peopleButton, 0, modePictureFiles[0]);
+    PictureButton* computer = addModeButton(dialog, "computerButton", newGameLayout.computerButton,
+                                            1, modePictureFiles[1]);
     // The buttons are pictures: their names are for screen readers.
     people->setAccessibleName(peopleName);
     computer->setAccessibleName(computerName);

@@ -9,12 +9,6 @@
 
 namespace quintaro {
 
-// Client size of the dialog and of its two picture buttons.
-inline constexpr int newGameDialogWidth = 405;
-inline constexpr int newGameDialogHeight = 75;
-inline constexpr int modeButtonWidth = 185;
-inline constexpr int modeButtonHeight = 40;
-
 class NewGameDialog {
   public:
     NewGameDialog();

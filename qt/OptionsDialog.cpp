@@ -32,15 +32,26 @@ class SecondsControl : public QWidget {
         field_->setObjectName(QStringLiteral("secondsField"));
         field_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         field_->setFrame(true);
-        field_->setGeometry(0, 0, 20, 20);
+        // The field and the arrows sit where the table puts them, relative to the control.
+        const OptionsLayout& layout = optionsLayout;
+        field_->setGeometry(toQRect(layout.secondsField)
+                                .translated(-layout.secondsControl.x, -layout.secondsControl.y));
         field_->installEventFilter(this);
         QObject::connect(field_, &QLineEdit::textEdited, this,
                          [this](const QString& text) { value_ = typedSeconds(toStdString(text)); });
         // Once typing is over the field shows what will be stored.
         QObject::connect(field_, &QLineEdit::editingFinished, this, [this] { changed(); });
 
-        up_ = makeArrow("secondsUp", Qt::UpArrow, 0, +1);
-        down_ = makeArrow("secondsDown", Qt::DownArrow, 10, -1);
+        // The pair of arrows shares its rectangle: the upper half steps up, the lower down.
+        QRect arrows = toQRect(layout.secondsArrows)
+                           .translated(-layout.secondsControl.x, -layout.secondsControl.y);
+        QRect upper = arrows;
+        upper.setHeight(arrows.height() / 2);
+        up_ = makeArrow("secondsUp", Qt::UpArrow, upper, +1);
+        down_ = makeArrow(
+            "secondsDown", Qt::DownArrow,
+            QRect(arrows.x(), upper.bottom() + 1, arrows.width(), arrows.height() - upper.height()),
+            -1);
     }
 
     // Called after every change; the dialog rewrites the field from here.
@@ -68,13 +79,13 @@ class SecondsControl : public QWidget {
     }
 
   private:
-    QToolButton* makeArrow(const char* name, Qt::ArrowType arrow, int y, int delta) {
+    QToolButton* makeArrow(const char* name, Qt::ArrowType arrow, QRect where, int delta) {
         auto* button = new QToolButton(this);
         button->setObjectName(QLatin1String(name));
         button->setArrowType(arrow);
         button->setAutoRepeat(true);
         button->setFocusPolicy(Qt::NoFocus);
-        button->setGeometry(20, y, 10, 10);
+        button->setGeometry(where);
         QObject::connect(button, &QToolButton::clicked, this, [this, delta] { step(delta); });
         return button;
     }
@@ -154,27 +165,29 @@ bool runOptionsDialog(QWidget* mainWindow, const OptionsTexts& texts, int shownS
     window.setFont(guiFont());
     window.setBackgroundRole(QPalette::Button);
     window.setAutoFillBackground(true);
-    window.setFixedSize(optionsDialogWidth, optionsDialogHeight);
+    const OptionsLayout& layout = optionsLayout;
+    window.setFixedSize(toQSize(layout.client));
     centreOnScreen(&window);
 
-    addLabel(&window, "cpuHandLabel", toQString(texts.showComputerHand), {5, 20, 165, 20});
+    addLabel(&window, "cpuHandLabel", toQString(texts.showComputerHand), toQRect(layout.handLabel));
 
     auto* seconds = new SecondsControl(&window);
     seconds->setObjectName(QStringLiteral("secondsControl"));
-    seconds->setGeometry(170, 15, 30, 20);
+    seconds->setGeometry(toQRect(layout.secondsControl));
     // A hand-edited delay beyond the range still shows its own number until the first change.
     seconds->setValue(choice.seconds);
     seconds->field()->setText(QString::number(shownSeconds));
     seconds->onChange = [seconds] { seconds->field()->setText(QString::number(seconds->value())); };
 
-    addLabel(&window, "secLabel", toQString(texts.seconds), {205, 20, 60, 20});
+    addLabel(&window, "secLabel", toQString(texts.seconds), toQRect(layout.secondsLabel));
     auto* stronger = new QCheckBox(toQString(texts.stronger), &window);
     stronger->setObjectName(QStringLiteral("strongerBox"));
-    stronger->setGeometry(5, 45, 255, 20);
+    stronger->setGeometry(toQRect(layout.strongerBox));
     stronger->setChecked(choice.stronger);
-    QPushButton* apply = addButton(&window, "applyButton", toQString(texts.apply), {5, 80, 75, 30});
+    QPushButton* apply =
+        addButton(&window, "applyButton", toQString(texts.apply), toQRect(layout.applyButton));
     QPushButton* cancel =
-        addButton(&window, "cancelButton", toQString(texts.cancel), {195, 80, 75, 30});
+        addButton(&window, "cancelButton", toQString(texts.cancel), toQRect(layout.cancelButton));
 
     QObject::connect(apply, &QPushButton::clicked, &window,
                      [&window] { window.finish(OptionsWindow::Outcome::Apply); });

@@ -8,10 +8,6 @@
 
 namespace quintaro {
 
-// Client size of the dialog.
-inline constexpr int optionsDialogWidth = 280;
-inline constexpr int optionsDialogHeight = 120;
-
 // Shows the dialog, starting from choice with shownSeconds in the field, and waits until it
 // ends. mainWindow is disabled meanwhile and enabled again before this returns, whichever way
 // the dialog ends. Returns true for Apply, with the new values in choice; Cancel and the

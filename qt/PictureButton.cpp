@@ -5,6 +5,8 @@
 #include <QStyleOptionButton>
 #include <QStyleOptionFocusRect>
 
+#include "shell/Layout.h"
+
 namespace quintaro {
 
 PictureButton::PictureButton(QWidget* parent) : QAbstractButton(parent) {
@@ -19,7 +21,9 @@ void PictureButton::setPicture(const QImage& picture) {
 int PictureButton::pictureInset() const {
     // Only the plain "Windows" style draws the flat two-pixel bevel of unthemed controls;
     // every other style (Fusion included) draws a themed, rounded button.
-    return style()->name().compare(QLatin1String("windows"), Qt::CaseInsensitive) == 0 ? 2 : 4;
+    return style()->name().compare(QLatin1String("windows"), Qt::CaseInsensitive) == 0
+               ? newGameLayout.pictureInset
+               : newGameLayout.themedPictureInset;
 }
 
 QRect PictureButton::pictureArea() const {

@@ -3,17 +3,35 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QMouseEvent>
+#include <QStyledItemDelegate>
 
 #include "qt/UiText.h"
 
 namespace quintaro {
 
 namespace {
-constexpr int headerHeight = 20;
-constexpr int cardRowHeight = 14;
+
+// A cell with a colour of its own (booked, or the bonus and total rows) shows it whether its
+// row is selected or not: the selection must never hide what is booked. Free cells of the
+// selected row show the selection.
+class CellDelegate : public QStyledItemDelegate {
+  public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        QStyleOptionViewItem own(option);
+        if (index.data(Qt::BackgroundRole).isValid()) {
+            own.state &= ~QStyle::State_Selected;
+        }
+        QStyledItemDelegate::paint(painter, own, index);
+    }
+};
+
 }  // namespace
 
-ScoreGrid::ScoreGrid(int playerCount, QWidget* parent) : QTableWidget(0, 1 + playerCount, parent) {
+ScoreGrid::ScoreGrid(const MainWindowLayout& layout, QWidget* parent)
+    : QTableWidget(0, layout.columns, parent), rowHeight_(layout.rowHeight) {
     setFont(guiFont());
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(2);
@@ -27,6 +45,7 @@ ScoreGrid::ScoreGrid(int playerCount, QWidget* parent) : QTableWidget(0, 1 + pla
     setWordWrap(false);
     setTextElideMode(Qt::ElideNone);
     setCornerButtonEnabled(false);
+    setItemDelegate(new CellDelegate(this));
     setTabKeyNavigation(false);
 
     // The card is disabled for most of a turn, but the scores must stay easy to read: it
@@ -50,8 +69,8 @@ ScoreGrid::ScoreGrid(int playerCount, QWidget* parent) : QTableWidget(0, 1 + pla
 
     verticalHeader()->hide();
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    verticalHeader()->setMinimumSectionSize(cardRowHeight);
-    verticalHeader()->setDefaultSectionSize(cardRowHeight);
+    verticalHeader()->setMinimumSectionSize(rowHeight_);
+    verticalHeader()->setDefaultSectionSize(rowHeight_);
 
     QHeaderView* header = horizontalHeader();
     header->setFont(guiFont());
@@ -60,20 +79,19 @@ ScoreGrid::ScoreGrid(int playerCount, QWidget* parent) : QTableWidget(0, 1 + pla
     header->setSectionResizeMode(QHeaderView::Fixed);
     header->setMinimumSectionSize(1);
     header->setStretchLastSection(false);
-    header->setFixedHeight(headerHeight);
+    header->setFixedHeight(layout.headerHeight);
     header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 
     setHorizontalHeaderItem(0, new QTableWidgetItem(QString()));
-    setColumnWidth(0, labelColumnWidth);
-    for (int p = 1; p <= playerCount; ++p) {
-        setColumnWidth(p, playerColumnsWidth / playerCount);
+    for (int column = 0; column < layout.columns; ++column) {
+        setColumnWidth(column, layout.columnWidths[std::size_t(column)]);
     }
 }
 
 void ScoreGrid::appendRow(const QString& label) {
     const int row = rowCount();
     insertRow(row);
-    setRowHeight(row, cardRowHeight);
+    setRowHeight(row, rowHeight_);
     for (int column = 0; column < columnCount(); ++column) {
         setItem(row, column, new QTableWidgetItem(column == 0 ? label : QString()));
     }

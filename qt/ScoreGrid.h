@@ -6,16 +6,15 @@
 #include <string>
 
 #include "rules/Board.h"
+#include "shell/Layout.h"
 
 namespace quintaro {
 
 class ScoreGrid : public QTableWidget {
     Q_OBJECT
   public:
-    static constexpr int labelColumnWidth = 90;
-    static constexpr int playerColumnsWidth = 210;
-
-    ScoreGrid(int playerCount, QWidget* parent = nullptr);
+    // The card with the columns, header and row heights of the layout.
+    explicit ScoreGrid(const MainWindowLayout& layout, QWidget* parent = nullptr);
 
     // Appends a row whose label is `label`; its player cells start empty.
     void appendRow(const QString& label);
@@ -35,6 +34,9 @@ class ScoreGrid : public QTableWidget {
   protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void changeEvent(QEvent* event) override;
+
+  private:
+    int rowHeight_ = 0;
 };
 
 }  // namespace quintaro

@@ -4,10 +4,14 @@
 #include <QEventLoop>
 #include <QFont>
 #include <QPointer>
+#include <QRect>
+#include <QSize>
 #include <QString>
 #include <QWidget>
 #include <string>
 #include <string_view>
+
+#include "shell/Layout.h"
 
 namespace quintaro {
 
@@ -16,6 +20,14 @@ inline QString toQString(std::string_view text) {
 }
 inline std::string toStdString(const QString& text) {
     return text.toStdString();
+}
+
+// A rectangle of the layout table; Qt scales it by the screen's device pixel ratio itself.
+inline QRect toQRect(const LayoutRect& rect) {
+    return QRect(rect.x, rect.y, rect.width, rect.height);
+}
+inline QSize toQSize(const LayoutSize& size) {
+    return QSize(size.width, size.height);
 }
 
 // The system's default GUI font: the small sans-serif font of dialogs, labels, the roll

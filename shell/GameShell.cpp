@@ -53,6 +53,7 @@ void GameShell::startGame() {
         *board_, state_,
         TurnFlow::Hooks{[this] { frontend_.playSound(rollSound); },
                         [this](int milliseconds) { pause(milliseconds); }});
+    turnFlow_->setLeaving([this] { return leaving_; });
     // The score card opens for one booking after the second roll.
     board_->setControlEnabled(ScoreCard, false);
     board_->refreshAll(texts_.accessible);
@@ -191,7 +192,8 @@ void GameShell::chooseMenuItem(int item) {
 
 bool GameShell::closeRequested() {
     // Input waits for the computer's pause to end; the wish to leave does not (a hand-edited
-    // delay may be days long). The rest of the computer's turn then plays out unseen.
+    // delay may be days long). The pause ends at once, and the rest of the computer's turn
+    // shows nothing: no end-of-game message after the close box.
     exit();
     return true;
 }
@@ -213,6 +215,7 @@ void GameShell::askNewGame() {
 }
 
 void GameShell::exit() {
+    leaving_ = true;
     frontend_.quit();
 }
 

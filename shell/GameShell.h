@@ -72,6 +72,8 @@ class GameShell : public WindowEvents {
     bool pausing_ = false;
     bool hintShown_ = false;
     std::string handTextBeforeHint_;
+    // The player has left: the program is ending, nothing more is shown.
+    bool leaving_ = false;
     WindowTexts texts_;
     Coach coach_;
 };

@@ -64,6 +64,12 @@ void TurnFlow::book(int selectedRow) {
         if (hooks_.pause && state_.delayMs > 0) {
             hooks_.pause(state_.delayMs);
         }
+        // Left during the pause: the computer's booking is counted, and nothing more is
+        // shown, not even the end of the game. The program ends at once.
+        if (leaving_ && leaving_()) {
+            state_.rowsBooked(computerColumn) += 1;
+            return;
+        }
         board_.setControlEnabled(RollButton, true);
         currentPlayer_ = 1;
         state_.rowsBooked(computerColumn) += 1;

@@ -6,6 +6,7 @@
 // same operations on an in-memory board.
 
 #include <functional>
+#include <utility>
 
 #include "rules/Board.h"
 #include "state/GameState.h"
@@ -27,6 +28,9 @@ class TurnFlow {
     void book(int selectedRow);
     // Releases every held die and blanks its text.
     void resetDice();
+    // Asked after the computer's pause: whether the player has left the game (the close
+    // box, Exit) meanwhile.
+    void setLeaving(std::function<bool()> leaving) { leaving_ = std::move(leaving); }
 
     int currentPlayer() const { return currentPlayer_; }
     int rollCount() const { return rollCount_; }
@@ -35,6 +39,7 @@ class TurnFlow {
     Board& board_;
     GameState& state_;
     Hooks hooks_;
+    std::function<bool()> leaving_;
     int currentPlayer_ = 1;
     int rollCount_ = 0;
 };

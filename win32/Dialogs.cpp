@@ -5,6 +5,7 @@
 #include <vssym32.h>
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "win32/Media.h"
@@ -14,12 +15,43 @@ namespace quintaro {
 
 namespace {
 
+// The controls of one dialog with their places in the layout table, so that a change of
+// the screen's density can lay them out again.
+struct PlacedControls {
+    int dpi = baseDpi;
+    std::vector<std::pair<HWND, LayoutRect>> controls;
+
+    HWND add(HWND parent, const wchar_t* kind, const std::wstring& text, DWORD style,
+             const LayoutRect& where, int id, DWORD extendedStyle = 0) {
+        HWND control =
+            addControl(parent, kind, text, style, where, dpi, id, guiFont(dpi), extendedStyle);
+        controls.emplace_back(control, where);
+        return control;
+    }
+
+    // WM_DPICHANGED: the window takes the suggested rectangle, its controls their new places
+    // and fonts.
+    void changeDpi(HWND window, WPARAM wParam, LPARAM lParam) {
+        dpi = HIWORD(wParam);
+        const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+        SetWindowPos(window, nullptr, suggested->left, suggested->top,
+                     suggested->right - suggested->left, suggested->bottom - suggested->top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        for (const auto& [control, where] : controls) {
+            placeControl(control, where, dpi);
+            useFont(control, guiFont(dpi));
+        }
+        RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    }
+};
+
 // ---- Text-input box ----------------------------------------------------------------------
 
 struct InputBoxState {
     bool done = false;
     bool accepted = false;
     std::string text;
+    PlacedControls placed;
 };
 
 LRESULT CALLBACK inputBoxProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -38,6 +70,11 @@ LRESULT CALLBACK inputBoxProcedure(HWND window, UINT message, WPARAM wParam, LPA
             // The system's close command answers with an empty text, like Escape.
             if (state != nullptr) {
                 state->done = true;
+            }
+            return 0;
+        case WM_DPICHANGED:
+            if (state != nullptr) {
+                state->placed.changeDpi(window, wParam, lParam);
             }
             return 0;
         default:
@@ -64,18 +101,24 @@ std::string inputBox(const std::string& title, const std::string& prompt,
     EnumThreadWindows(GetCurrentThreadId(), collectEnabledWindow,
                       reinterpret_cast<LPARAM>(&disabled));
 
-    const int x = GetSystemMetrics(SM_CXSCREEN) / 2 - 150;
-    const int y = GetSystemMetrics(SM_CYSCREEN) / 2 - 65;
-    HWND box =
-        CreateWindowExW(WS_EX_DLGMODALFRAME, inputBoxClass, widen(title).c_str(),
-                        WS_POPUP | WS_CAPTION, x, y, 300, 130, owner, nullptr, instance(), nullptr);
+    // The whole window, frame included, sits left of and above the middle of the screen.
+    const InputBoxLayout& layout = inputBoxLayout;
+    HWND box = CreateWindowExW(WS_EX_DLGMODALFRAME, inputBoxClass, widen(title).c_str(),
+                               WS_POPUP | WS_CAPTION, 0, 0, layout.outer.width, layout.outer.height,
+                               owner, nullptr, instance(), nullptr);
     InputBoxState state;
+    state.placed.dpi = windowDpi(box);
+    const LayoutSize outer = scaled(layout.outer, state.placed.dpi);
+    SetWindowPos(box, nullptr,
+                 GetSystemMetrics(SM_CXSCREEN) / 2 - scaled(layout.leftOfCentre, state.placed.dpi),
+                 GetSystemMetrics(SM_CYSCREEN) / 2 - scaled(layout.aboveCentre, state.placed.dpi),
+                 outer.width, outer.height, SWP_NOZORDER | SWP_NOACTIVATE);
     SetWindowLongPtrW(box, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&state));
-    addControl(box, L"STATIC", widen(prompt), SS_LEFTNOWORDWRAP | SS_NOPREFIX, 10, 10, 280, 22,
-               InputPrompt);
-    HWND field = addControl(box, L"EDIT", widen(defaultText), WS_TABSTOP | ES_AUTOHSCROLL, 10, 32,
-                            275, 21, InputField, guiFont(), WS_EX_CLIENTEDGE);
-    addControl(box, L"BUTTON", L"OK", WS_TABSTOP | BS_DEFPUSHBUTTON, 110, 67, 80, 25, IDOK);
+    state.placed.add(box, L"STATIC", widen(prompt), SS_LEFTNOWORDWRAP | SS_NOPREFIX, layout.prompt,
+                     InputPrompt);
+    HWND field = state.placed.add(box, L"EDIT", widen(defaultText), WS_TABSTOP | ES_AUTOHSCROLL,
+                                  layout.field, InputField, WS_EX_CLIENTEDGE);
+    state.placed.add(box, L"BUTTON", L"OK", WS_TABSTOP | BS_DEFPUSHBUTTON, layout.okButton, IDOK);
 
     for (HWND window : disabled) {
         EnableWindow(window, FALSE);
@@ -107,7 +150,8 @@ void drawPictureButton(const DRAWITEMSTRUCT& item, HBITMAP picture) {
     HDC dc = item.hDC;
     RECT frame = item.rcItem;
     const bool pressed = (item.itemState & ODS_SELECTED) != 0;
-    int inset = 2;
+    const int dpi = windowDpi(item.hwndItem);
+    int inset = scaled(newGameLayout.pictureInset, dpi);
     HTHEME theme = IsAppThemed() ? OpenThemeData(item.hwndItem, L"BUTTON") : nullptr;
     if (theme != nullptr) {
         const int state = pressed                                ? PBS_PRESSED
@@ -118,7 +162,7 @@ void drawPictureButton(const DRAWITEMSTRUCT& item, HBITMAP picture) {
         DrawThemeParentBackground(item.hwndItem, dc, &frame);
         DrawThemeBackground(theme, dc, BP_PUSHBUTTON, state, &frame, nullptr);
         CloseThemeData(theme);
-        inset = 4;
+        inset = scaled(newGameLayout.themedPictureInset, dpi);
     } else {
         DrawFrameControl(dc, &frame, DFC_BUTTON, DFCS_BUTTONPUSH | (pressed ? DFCS_PUSHED : 0));
     }
@@ -130,8 +174,8 @@ void drawPictureButton(const DRAWITEMSTRUCT& item, HBITMAP picture) {
         int x = frame.left + (width - size.bmWidth) / 2;
         int y = frame.top + (height - size.bmHeight) / 2;
         if (pressed) {
-            ++x;
-            ++y;
+            x += scaled(1, dpi);
+            y += scaled(1, dpi);
         }
         const int saved = SaveDC(dc);
         IntersectClipRect(dc, frame.left + inset, frame.top + inset, frame.right - inset,
@@ -145,7 +189,7 @@ void drawPictureButton(const DRAWITEMSTRUCT& item, HBITMAP picture) {
     }
     if ((item.itemState & ODS_FOCUS) != 0) {
         RECT focus = frame;
-        InflateRect(&focus, -3, -3);
+        InflateRect(&focus, -scaled(3, dpi), -scaled(3, dpi));
         DrawFocusRect(dc, &focus);
     }
 }
@@ -157,7 +201,15 @@ namespace {
 struct NewGameState {
     GameMode chosen = GameMode::None;
     bool done = false;
+    PlacedControls placed;
 };
+
+// The mode pictures, scaled smoothly to the dialog's density.
+void loadModePictures(int dpi) {
+    for (std::size_t number = 0; number < modePictureFiles.size(); ++number) {
+        loadPicture(int(number), std::string(modePictureFiles[number]), dpi);
+    }
+}
 
 LRESULT CALLBACK newGameProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* state = reinterpret_cast<NewGameState*>(GetWindowLongPtrW(window, GWLP_USERDATA));
@@ -177,6 +229,12 @@ LRESULT CALLBACK newGameProcedure(HWND window, UINT message, WPARAM wParam, LPAR
             drawPictureButton(*item, pictureBitmap(int(item->CtlID)));
             return TRUE;
         }
+        case WM_DPICHANGED:
+            if (state != nullptr) {
+                state->placed.changeDpi(window, wParam, lParam);
+                loadModePictures(state->placed.dpi);
+            }
+            return 0;
         case WM_CLOSE:
             // Before a mode is chosen the close box ends the program; after that it does
             // nothing until the main window takes the dialog's place.
@@ -195,30 +253,35 @@ GameMode chooseGameMode(const std::string& title, const std::string& peopleName,
                         const std::string& computerName, HWND& dialog) {
     registerWindowClass(newGameDialogClass, newGameProcedure);
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
-    RECT outer{0, 0, 405, 75};
-    AdjustWindowRectEx(&outer, style, FALSE, 0);
-    dialog = CreateWindowExW(0, newGameDialogClass, widen(title).c_str(), style, 0, 0,
-                             outer.right - outer.left, outer.bottom - outer.top, nullptr, nullptr,
-                             instance(), nullptr);
+    const SIZE start = outerSize(newGameLayout.client, style, 0, systemDpi());
+    dialog = CreateWindowExW(0, newGameDialogClass, widen(title).c_str(), style, 0, 0, start.cx,
+                             start.cy, nullptr, nullptr, instance(), nullptr);
     NewGameState state;
+    state.placed.dpi = windowDpi(dialog);
+    const SIZE outer = outerSize(newGameLayout.client, style, 0, state.placed.dpi);
+    SetWindowPos(dialog, nullptr, 0, 0, outer.cx, outer.cy,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     SetWindowLongPtrW(dialog, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&state));
     centreOnScreen(dialog);
 
-    for (std::size_t number = 0; number < modePictureFiles.size(); ++number) {
-        loadPicture(int(number), std::string(modePictureFiles[number]));
-    }
     // The pictures are drawn; the texts are the buttons' names.
-    addControl(dialog, L"BUTTON", widen(peopleName), WS_TABSTOP | BS_OWNERDRAW, 10, 10, 185, 40,
-               PeopleButton);
-    addControl(dialog, L"BUTTON", widen(computerName), WS_TABSTOP | BS_OWNERDRAW, 210, 10, 185, 40,
-               ComputerButton);
+    HWND people = state.placed.add(dialog, L"BUTTON", widen(peopleName), WS_TABSTOP | BS_OWNERDRAW,
+                                   newGameLayout.peopleButton, PeopleButton);
+    HWND computer =
+        state.placed.add(dialog, L"BUTTON", widen(computerName), WS_TABSTOP | BS_OWNERDRAW,
+                         newGameLayout.computerButton, ComputerButton);
     ShowWindow(dialog, SW_SHOW);
     UpdateWindow(dialog);
     SetForegroundWindow(dialog);
+    // Decoding the pictures (and starting the imaging component) waits until the dialog is
+    // on screen; the buttons show them a moment later.
+    loadModePictures(state.placed.dpi);
+    InvalidateRect(people, nullptr, TRUE);
+    InvalidateRect(computer, nullptr, TRUE);
 
     runModalLoop(dialog, [&state] { return state.done; });
     // From here on the dialog ignores its close box: a static state says it is done.
-    static NewGameState finished{GameMode::None, true};
+    static NewGameState finished{GameMode::None, true, {}};
     SetWindowLongPtrW(dialog, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&finished));
     if (state.chosen == GameMode::None) {
         DestroyWindow(dialog);
@@ -238,6 +301,7 @@ struct OptionsState {
     HWND arrows = nullptr;
     HWND field = nullptr;
     bool refreshing = false;
+    PlacedControls placed;
 };
 
 int secondsValue(HWND arrows) {
@@ -288,6 +352,9 @@ LRESULT CALLBACK optionsProcedure(HWND window, UINT message, WPARAM wParam, LPAR
         case WM_CLOSE:
             state->outcome = Outcome::Cancel;
             return 0;
+        case WM_DPICHANGED:
+            state->placed.changeDpi(window, wParam, lParam);
+            return 0;
         default:
             return DefWindowProcW(window, message, wParam, lParam);
     }
@@ -299,32 +366,39 @@ bool runOptionsDialog(HWND mainWindow, const OptionsTexts& texts, int shownSecon
                       OptionsChoice& choice) {
     registerWindowClass(optionsDialogClass, optionsProcedure);
     const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
-    RECT outer{0, 0, 280, 120};
-    AdjustWindowRectEx(&outer, style, FALSE, WS_EX_DLGMODALFRAME);
+    const OptionsLayout& layout = optionsLayout;
+    const SIZE start = outerSize(layout.client, style, WS_EX_DLGMODALFRAME, systemDpi());
     HWND dialog = CreateWindowExW(WS_EX_DLGMODALFRAME, optionsDialogClass, L"Options", style, 0, 0,
-                                  outer.right - outer.left, outer.bottom - outer.top, mainWindow,
-                                  nullptr, instance(), nullptr);
+                                  start.cx, start.cy, mainWindow, nullptr, instance(), nullptr);
+    OptionsState options;
+    PlacedControls& placed = options.placed;
+    placed.dpi = windowDpi(dialog);
+    const SIZE outer = outerSize(layout.client, style, WS_EX_DLGMODALFRAME, placed.dpi);
+    SetWindowPos(dialog, nullptr, 0, 0, outer.cx, outer.cy,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     centreOnScreen(dialog);
 
-    addControl(dialog, L"STATIC", widen(texts.showComputerHand), SS_NOPREFIX, 5, 20, 165, 20, -1);
-    OptionsState options;
+    placed.add(dialog, L"STATIC", widen(texts.showComputerHand), SS_NOPREFIX, layout.handLabel, -1);
     // A hand-edited delay beyond the range still shows its own number until the first change.
-    options.field = addControl(dialog, L"EDIT", std::to_wstring(shownSeconds),
-                               WS_TABSTOP | ES_RIGHT | ES_AUTOHSCROLL, 170, 15, 20, 20,
-                               SecondsField, guiFont(), WS_EX_CLIENTEDGE);
-    options.arrows = addControl(dialog, UPDOWN_CLASSW, L"", UDS_ARROWKEYS | UDS_NOTHOUSANDS, 190,
-                                15, 10, 20, SecondsControl);
+    options.field = placed.add(dialog, L"EDIT", std::to_wstring(shownSeconds),
+                               WS_TABSTOP | ES_RIGHT | ES_AUTOHSCROLL, layout.secondsField,
+                               SecondsField, WS_EX_CLIENTEDGE);
+    options.arrows = placed.add(dialog, UPDOWN_CLASSW, L"", UDS_ARROWKEYS | UDS_NOTHOUSANDS,
+                                layout.secondsArrows, SecondsControl);
     SendMessageW(options.arrows, UDM_SETBUDDY, reinterpret_cast<WPARAM>(options.field), 0);
+    // Taking a buddy may resize the arrows to a width of the control's own: they keep the
+    // table's, half as wide as they are high.
+    placeControl(options.arrows, layout.secondsArrows, placed.dpi);
     SendMessageW(options.arrows, UDM_SETRANGE32, 0, maxDelaySeconds);
     SendMessageW(options.arrows, UDM_SETPOS32, 0, clampSeconds(choice.seconds));
-    addControl(dialog, L"STATIC", widen(texts.seconds), SS_NOPREFIX, 205, 20, 60, 20, -1);
-    HWND stronger = addControl(dialog, L"BUTTON", widen(texts.stronger),
-                               WS_TABSTOP | BS_AUTOCHECKBOX, 5, 45, 255, 20, StrongerBox);
+    placed.add(dialog, L"STATIC", widen(texts.seconds), SS_NOPREFIX, layout.secondsLabel, -1);
+    HWND stronger = placed.add(dialog, L"BUTTON", widen(texts.stronger),
+                               WS_TABSTOP | BS_AUTOCHECKBOX, layout.strongerBox, StrongerBox);
     SendMessageW(stronger, BM_SETCHECK, choice.stronger ? BST_CHECKED : BST_UNCHECKED, 0);
-    addControl(dialog, L"BUTTON", widen(texts.apply), WS_TABSTOP | BS_PUSHBUTTON, 5, 80, 75, 30,
-               ApplyButton);
-    addControl(dialog, L"BUTTON", widen(texts.cancel), WS_TABSTOP | BS_PUSHBUTTON, 195, 80, 75, 30,
-               CancelButton);
+    placed.add(dialog, L"BUTTON", widen(texts.apply), WS_TABSTOP | BS_PUSHBUTTON,
+               layout.applyButton, ApplyButton);
+    placed.add(dialog, L"BUTTON", widen(texts.cancel), WS_TABSTOP | BS_PUSHBUTTON,
+               layout.cancelButton, CancelButton);
 
     SetWindowLongPtrW(dialog, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&options));
     ShowWindow(dialog, SW_SHOW);

@@ -42,8 +42,9 @@ std::string inputBox(const std::string& title, const std::string& prompt,
 GameMode chooseGameMode(const std::string& title, const std::string& peopleName,
                         const std::string& computerName, HWND& dialog);
 
-// Draws a picture button: the frame, the picture at its own size centred and clipped 2
-// pixels in (4 with themes), 1 pixel right and down while pressed, and the focus rectangle.
+// Draws a picture button: the frame, the picture centred and clipped 2 pixels in (4 with
+// themes), 1 pixel right and down while pressed, and the focus rectangle; at 96 DPI, scaled
+// by the button's density elsewhere.
 void drawPictureButton(const DRAWITEMSTRUCT& item, HBITMAP picture);
 
 // The options dialog, modal over the main window (which the caller has disabled; it is

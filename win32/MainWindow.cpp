@@ -18,21 +18,26 @@ bool isUserInput(UINT message) {
 }  // namespace
 
 MainWindow::MainWindow(const GameState& state, const WindowTexts& texts, WindowEvents& events)
-    : playerCount_(state.playerCount), events_(&events) {
+    : layout_(mainWindowLayout(state.playerCount)),
+      playerCount_(state.playerCount),
+      events_(&events) {
     registerWindowClass(mainWindowClass, procedure);
-    // The outer size is that of a 600 x 300 client area without a menu bar; the menu bar
-    // then takes its height from the client area.
-    RECT outer{0, 0, clientWidth, clientHeight};
-    AdjustWindowRectEx(&outer, mainWindowStyle, FALSE, 0);
+    // The outer size is that of the layout's client area without a menu bar, at the density
+    // of the screen the window opens on; the menu bar then takes its height from the client
+    // area.
+    const SIZE start = outerSize(layout_.client, mainWindowStyle, 0, systemDpi());
     window_ = CreateWindowExW(0, mainWindowClass, widen(texts.title).c_str(), mainWindowStyle, 0, 0,
-                              outer.right - outer.left, outer.bottom - outer.top, nullptr, nullptr,
-                              instance(), this);
+                              start.cx, start.cy, nullptr, nullptr, instance(), this);
+    dpi_ = windowDpi(window_);
+    const SIZE outer = outerSize(layout_.client, mainWindowStyle, 0, dpi_);
+    SetWindowPos(window_, nullptr, 0, 0, outer.cx, outer.cy,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     centreOnScreen(window_);
     buildMenuBar(texts);
 
     scoreCard_ = addControl(window_, WC_LISTVIEWW, L"",
-                            WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_NOSORTHEADER, 5, 5, 305,
-                            245, ScoreCard, guiFont(), WS_EX_CLIENTEDGE);
+                            WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_NOSORTHEADER,
+                            layout_.scoreCard, dpi_, ScoreCard, guiFont(dpi_), WS_EX_CLIENTEDGE);
     ListView_SetExtendedListViewStyle(scoreCard_, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
     LVCOLUMNW column{};
     column.mask = LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
@@ -40,7 +45,7 @@ MainWindow::MainWindow(const GameState& state, const WindowTexts& texts, WindowE
     for (int p = 0; p <= playerCount_; ++p) {
         header = p == 0 ? std::wstring() : widen(state.playerNames[std::size_t(p)]);
         column.pszText = header.data();
-        column.cx = p == 0 ? 90 : 210 / playerCount_;
+        column.cx = scaled(layout_.columnWidths[std::size_t(p)], dpi_);
         column.iSubItem = p;
         ListView_InsertColumn(scoreCard_, p, &column);
     }
@@ -52,18 +57,18 @@ MainWindow::MainWindow(const GameState& state, const WindowTexts& texts, WindowE
         item.pszText = label.data();
         ListView_InsertItem(scoreCard_, &item);
     }
-    rollButton_ = addControl(window_, L"BUTTON", widen(texts.roll), WS_TABSTOP | BS_PUSHBUTTON, 330,
-                             200, 120, 40, RollButton, guiFont());
-    turnLabel_ = addControl(window_, L"STATIC", widen(state.playerNames[1]), SS_NOPREFIX, 330, 10,
-                            100, 20, TurnLabel, guiFont());
+    rollButton_ = addControl(window_, L"BUTTON", widen(texts.roll), WS_TABSTOP | BS_PUSHBUTTON,
+                             layout_.rollButton, dpi_, RollButton, guiFont(dpi_));
+    turnLabel_ = addControl(window_, L"STATIC", widen(state.playerNames[1]), SS_NOPREFIX,
+                            layout_.turnLabel, dpi_, TurnLabel, guiFont(dpi_));
     for (int number = 1; number <= 5; ++number) {
         dice_[std::size_t(number - 1)] =
             addControl(window_, L"BUTTON", L"", WS_TABSTOP | BS_AUTOCHECKBOX | BS_PUSHLIKE,
-                       330 + 50 * (number - 1), 45, 40, 40, number, diceFont());
+                       layout_.dice[std::size_t(number - 1)], dpi_, number, diceFont(dpi_));
     }
     // SS_NOTIFY: the label sees the mouse, so the hint's tooltip can show over it.
-    handLabel_ = addControl(window_, L"STATIC", L"", SS_NOPREFIX | SS_NOTIFY, 330, 150, 120, 40,
-                            HandLabel, diceFont());
+    handLabel_ = addControl(window_, L"STATIC", L"", SS_NOPREFIX | SS_NOTIFY, layout_.handLabel,
+                            dpi_, HandLabel, diceFont(dpi_));
     board_ = std::make_unique<WindowsBoard>(
         WindowsBoard::Controls{window_, scoreCard_, dice_, rollButton_, turnLabel_, handLabel_},
         playerCount_);
@@ -102,6 +107,26 @@ MainWindow::~MainWindow() {
 void MainWindow::detach() {
     events_ = nullptr;
     ShowWindow(window_, SW_HIDE);
+}
+
+void MainWindow::layOut() {
+    placeControl(scoreCard_, layout_.scoreCard, dpi_);
+    useFont(scoreCard_, guiFont(dpi_));
+    for (int column = 0; column < layout_.columns; ++column) {
+        ListView_SetColumnWidth(scoreCard_, column,
+                                scaled(layout_.columnWidths[std::size_t(column)], dpi_));
+    }
+    placeControl(rollButton_, layout_.rollButton, dpi_);
+    useFont(rollButton_, guiFont(dpi_));
+    placeControl(turnLabel_, layout_.turnLabel, dpi_);
+    useFont(turnLabel_, guiFont(dpi_));
+    for (std::size_t die = 0; die < dice_.size(); ++die) {
+        placeControl(dice_[die], layout_.dice[die], dpi_);
+        useFont(dice_[die], diceFont(dpi_));
+    }
+    placeControl(handLabel_, layout_.handLabel, dpi_);
+    useFont(handLabel_, diceFont(dpi_));
+    RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void MainWindow::buildMenuBar(const WindowTexts& texts) {
@@ -231,6 +256,17 @@ LRESULT MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             }
             return 0;
         }
+        case WM_DPICHANGED: {
+            // Moved to a screen of another density, or its scale changed: the system suggests
+            // the new outer rectangle, and every size follows the new density.
+            dpi_ = HIWORD(wParam);
+            const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+            SetWindowPos(window_, nullptr, suggested->left, suggested->top,
+                         suggested->right - suggested->left, suggested->bottom - suggested->top,
+                         SWP_NOZORDER | SWP_NOACTIVATE);
+            layOut();
+            return 0;
+        }
         case WM_CLOSE:
             // The close box ends the computer's pause at once, and then the program; the rest
             // of the computer's turn plays out unseen.
@@ -251,11 +287,28 @@ LRESULT MainWindow::customDraw(NMLVCUSTOMDRAW& draw) {
         case CDDS_PREPAINT:
             return CDRF_NOTIFYITEMDRAW;
         case CDDS_ITEMPREPAINT:
+            draw.nmcd.uItemState &= ~UINT(CDIS_SELECTED);
             return CDRF_NOTIFYSUBITEMDRAW;
-        case CDDS_ITEMPREPAINT | CDDS_SUBITEM:
-            draw.clrTextBk = cellBackground(int(draw.nmcd.dwItemSpec), draw.iSubItem);
-            draw.clrText = GetSysColor(COLOR_WINDOWTEXT);
+        case CDDS_ITEMPREPAINT | CDDS_SUBITEM: {
+            // The control's own selection would paint over every cell of the row: the
+            // colours are given here instead. A cell with a colour of its own (booked, or
+            // the bonus and total rows) always shows it; free cells of the selected row show
+            // the selection.
+            const int row = int(draw.nmcd.dwItemSpec);
+            // Once a booking has closed the card, an old selection shows nothing either.
+            const bool selected =
+                scoreCard_ != nullptr && IsWindowEnabled(scoreCard_) &&
+                (ListView_GetItemState(scoreCard_, row, LVIS_SELECTED) & LVIS_SELECTED) != 0;
+            draw.nmcd.uItemState &= ~UINT(CDIS_SELECTED);
+            if (selected && !board_->cellColourSet(row, draw.iSubItem)) {
+                draw.clrTextBk = GetSysColor(COLOR_HIGHLIGHT);
+                draw.clrText = GetSysColor(COLOR_HIGHLIGHTTEXT);
+            } else {
+                draw.clrTextBk = cellBackground(row, draw.iSubItem);
+                draw.clrText = GetSysColor(COLOR_WINDOWTEXT);
+            }
             return CDRF_NEWFONT;
+        }
         default:
             return CDRF_DODEFAULT;
     }
@@ -270,7 +323,8 @@ LRESULT MainWindow::drawDie(NMCUSTOMDRAW& draw, int die) {
     if (draw.dwDrawStage == CDDS_POSTPAINT && framed) {
         HBRUSH green = CreateSolidBrush(RGB(0x1f, 0x8a, 0x3b));
         RECT edge = draw.rc;
-        for (int line = 0; line < 3; ++line) {
+        const int lines = scaled(layout_.hintFrameWidth, dpi_);
+        for (int line = 0; line < lines; ++line) {
             FrameRect(draw.hdc, &edge, green);
             InflateRect(&edge, -1, -1);
         }

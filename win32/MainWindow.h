@@ -13,6 +13,7 @@
 #include <string>
 
 #include "shell/Frontend.h"
+#include "shell/Layout.h"
 #include "state/GameState.h"
 #include "win32/WindowsBoard.h"
 
@@ -22,9 +23,6 @@ inline constexpr wchar_t mainWindowClass[] = L"QuintaroMain";
 
 class MainWindow : public GameWindow {
   public:
-    static constexpr int clientWidth = 600;
-    static constexpr int clientHeight = 300;
-
     // Builds the window and shows it, with the players of the state.
     MainWindow(const GameState& state, const WindowTexts& texts, WindowEvents& events);
     ~MainWindow() override;
@@ -63,6 +61,8 @@ class MainWindow : public GameWindow {
     void detach();
     // The dice the coach's hint has framed, bit d-1 for die d.
     unsigned hintedDice() const { return hintedDice_; }
+    // The density the window is laid out for.
+    int dpi() const { return dpi_; }
 
   private:
     static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -71,7 +71,11 @@ class MainWindow : public GameWindow {
     LRESULT drawDie(NMCUSTOMDRAW& draw, int die);
     void redrawDice();
     void buildMenuBar(const WindowTexts& texts);
+    // Sizes the window and places every control, with its font, for the window's density.
+    void layOut();
 
+    MainWindowLayout layout_;
+    int dpi_ = baseDpi;
     int playerCount_;
     WindowEvents* events_;
     HWND window_ = nullptr;

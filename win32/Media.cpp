@@ -5,7 +5,9 @@
 #include <shellapi.h>
 #include <wincodec.h>
 
+#include <algorithm>
 #include <cstring>
+#include <cwchar>
 #include <map>
 #include <vector>
 
@@ -218,24 +220,64 @@ std::map<int, HBITMAP>& pictures() {
     return table;
 }
 
-IWICImagingFactory* imagingFactory() {
-    static IWICImagingFactory* factory = [] {
-        IWICImagingFactory* made = nullptr;
-        if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                                    IID_IWICImagingFactory, reinterpret_cast<void**>(&made)))) {
-            return static_cast<IWICImagingFactory*>(nullptr);
-        }
-        return made;
-    }();
-    return factory;
+// A function of a system library, loaded from the system folder when first needed: COM and
+// the shell are large under every Windows, and the first window needs neither.
+template <typename Function>
+Function systemFunction(const wchar_t* library, const char* name) {
+    wchar_t path[MAX_PATH] = {};
+    const UINT length = GetSystemDirectoryW(path, MAX_PATH);
+    if (length == 0 || length + 1 + wcslen(library) >= MAX_PATH) {
+        return nullptr;
+    }
+    wcscat(path, L"\\");
+    wcscat(path, library);
+    HMODULE module = LoadLibraryW(path);
+    return module == nullptr
+               ? nullptr
+               : reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
 }
 
-// One container format, decoded from memory into a 24-bit top-down DIB section; the size
-// is checked against the limits before any pixel is decoded.
-HBITMAP decodeAs(IWICImagingFactory* factory, const GUID& container, std::string_view bytes) {
+using CoInitializeFunction = HRESULT(WINAPI*)(void*);
+using CoUninitializeFunction = void(WINAPI*)();
+using CoCreateInstanceFunction = HRESULT(WINAPI*)(REFCLSID, IUnknown*, DWORD, REFIID, void**);
+using ShellExecuteExFunction = BOOL(WINAPI*)(SHELLEXECUTEINFOW*);
+
+// COM and the imaging component start with the first picture, not before the first window.
+bool comStarted = false;
+IWICImagingFactory* factoryMade = nullptr;
+
+IWICImagingFactory* imagingFactory() {
+    if (factoryMade == nullptr) {
+        static const auto initialize =
+            systemFunction<CoInitializeFunction>(L"ole32.dll", "CoInitialize");
+        static const auto create =
+            systemFunction<CoCreateInstanceFunction>(L"ole32.dll", "CoCreateInstance");
+        if (initialize == nullptr || create == nullptr) {
+            return nullptr;
+        }
+        if (!comStarted) {
+            comStarted = SUCCEEDED(initialize(nullptr));
+        }
+        if (FAILED(create(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                          IID_IWICImagingFactory, reinterpret_cast<void**>(&factoryMade)))) {
+            factoryMade = nullptr;
+        }
+    }
+    return factoryMade;
+}
+
+// The smoothest scaler of Windows 10 (missing from older headers); Fant where it is refused.
+constexpr auto highQualityCubic = WICBitmapInterpolationMode(4);
+
+// One container format, decoded from memory into a 24-bit top-down DIB section, scaled
+// smoothly from 96 DPI to `dpi`; the size is checked against the limits before any pixel
+// is decoded. A picture that would grow beyond the limits keeps its own size.
+HBITMAP decodeAs(IWICImagingFactory* factory, const GUID& container, std::string_view bytes,
+                 int dpi) {
     IWICStream* stream = nullptr;
     IWICBitmapDecoder* decoder = nullptr;
     IWICBitmapFrameDecode* frame = nullptr;
+    IWICBitmapScaler* scaler = nullptr;
     IWICFormatConverter* converter = nullptr;
     HBITMAP bitmap = nullptr;
     UINT width = 0;
@@ -247,23 +289,40 @@ HBITMAP decodeAs(IWICImagingFactory* factory, const GUID& container, std::string
               SUCCEEDED(decoder->Initialize(stream, WICDecodeMetadataCacheOnDemand)) &&
               SUCCEEDED(decoder->GetFrame(0, &frame)) && SUCCEEDED(frame->GetSize(&width, &height));
     ok = ok && pictureSizeAllowed(width, height);
+    IWICBitmapSource* decoded = frame;
+    if (ok && dpi != baseDpi) {
+        const int scaledWidth = std::max(1, scaled(int(width), dpi));
+        const int scaledHeight = std::max(1, scaled(int(height), dpi));
+        const bool fits = pictureSizeAllowed(UINT(scaledWidth), UINT(scaledHeight));
+        if (fits && SUCCEEDED(factory->CreateBitmapScaler(&scaler))) {
+            if (SUCCEEDED(scaler->Initialize(frame, UINT(scaledWidth), UINT(scaledHeight),
+                                             highQualityCubic)) ||
+                SUCCEEDED(scaler->Initialize(frame, UINT(scaledWidth), UINT(scaledHeight),
+                                             WICBitmapInterpolationModeFant))) {
+                decoded = scaler;
+                width = UINT(scaledWidth);
+                height = UINT(scaledHeight);
+            }
+        }
+    }
     // A frame that is already 24-bit BGR (as JPEG frames are) is copied as it is; others go
     // through a converter to 24-bit BGR, or where that is refused to 32-bit BGR, whose
     // fourth byte is dropped row by row.
     bool direct = false;
     WICPixelFormatGUID native{};
-    IWICBitmapSource* source = frame;
-    if (ok && SUCCEEDED(frame->GetPixelFormat(&native)) && native == GUID_WICPixelFormat24bppBGR) {
+    IWICBitmapSource* source = decoded;
+    if (ok && SUCCEEDED(decoded->GetPixelFormat(&native)) &&
+        native == GUID_WICPixelFormat24bppBGR) {
         direct = true;
     } else if (ok && SUCCEEDED(factory->CreateFormatConverter(&converter))) {
         source = converter;
-        direct = SUCCEEDED(converter->Initialize(frame, GUID_WICPixelFormat24bppBGR,
+        direct = SUCCEEDED(converter->Initialize(decoded, GUID_WICPixelFormat24bppBGR,
                                                  WICBitmapDitherTypeNone, nullptr, 0.0,
                                                  WICBitmapPaletteTypeCustom));
         if (!direct) {
             release(converter);
             ok = SUCCEEDED(factory->CreateFormatConverter(&converter)) &&
-                 SUCCEEDED(converter->Initialize(frame, GUID_WICPixelFormat32bppBGR,
+                 SUCCEEDED(converter->Initialize(decoded, GUID_WICPixelFormat32bppBGR,
                                                  WICBitmapDitherTypeNone, nullptr, 0.0,
                                                  WICBitmapPaletteTypeCustom));
         }
@@ -306,6 +365,7 @@ HBITMAP decodeAs(IWICImagingFactory* factory, const GUID& container, std::string
         }
     }
     release(converter);
+    release(scaler);
     release(frame);
     release(decoder);
     release(stream);
@@ -314,21 +374,21 @@ HBITMAP decodeAs(IWICImagingFactory* factory, const GUID& container, std::string
 
 }  // namespace
 
-HBITMAP decodePicture(std::string_view bytes) {
+HBITMAP decodePicture(std::string_view bytes, int dpi) {
     IWICImagingFactory* factory = imagingFactory();
     if (factory == nullptr || bytes.size() < 2 || bytes.size() > maxPictureFileBytes) {
         return nullptr;
     }
     if (bytes.substr(0, 2) == "BM") {
-        return decodeAs(factory, GUID_ContainerFormatBmp, bytes);
+        return decodeAs(factory, GUID_ContainerFormatBmp, bytes, dpi);
     }
-    if (HBITMAP icon = decodeAs(factory, GUID_ContainerFormatIco, bytes)) {
+    if (HBITMAP icon = decodeAs(factory, GUID_ContainerFormatIco, bytes, dpi)) {
         return icon;
     }
-    return decodeAs(factory, GUID_ContainerFormatJpeg, bytes);
+    return decodeAs(factory, GUID_ContainerFormatJpeg, bytes, dpi);
 }
 
-void loadPicture(int number, const std::string& fileName) {
+void loadPicture(int number, const std::string& fileName, int dpi) {
     auto& table = pictures();
     const auto found = table.find(number);
     if (found != table.end()) {
@@ -339,7 +399,7 @@ void loadPicture(int number, const std::string& fileName) {
     if (!bytes) {
         return;
     }
-    if (HBITMAP bitmap = decodePicture(*bytes)) {
+    if (HBITMAP bitmap = decodePicture(*bytes, dpi)) {
         table[number] = bitmap;
     }
 }
@@ -355,6 +415,21 @@ void freePictures() {
         DeleteObject(bitmap);
     }
     pictures().clear();
+}
+
+void endPictures() {
+    freePictures();
+    if (factoryMade != nullptr) {
+        factoryMade->Release();
+        factoryMade = nullptr;
+    }
+    if (comStarted) {
+        comStarted = false;
+        if (const auto uninitialize =
+                systemFunction<CoUninitializeFunction>(L"ole32.dll", "CoUninitialize")) {
+            uninitialize();
+        }
+    }
 }
 
 // ---- Documents ---------------------------------------------------------------------------
@@ -383,7 +458,10 @@ void openDocument(const std::string& fileName) {
     request.lpVerb = L"open";
     request.lpFile = absolute;
     request.nShow = SW_SHOWNORMAL;
-    ShellExecuteExW(&request);
+    if (const auto execute =
+            systemFunction<ShellExecuteExFunction>(L"shell32.dll", "ShellExecuteExW")) {
+        execute(&request);
+    }
 }
 
 }  // namespace quintaro

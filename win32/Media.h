@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "media/Pictures.h"
+#include "shell/Layout.h"
 
 namespace quintaro {
 
@@ -38,12 +39,15 @@ struct SoundData {
 std::optional<SoundData> soundData(std::string_view fileBytes);
 
 // "BM" files as bitmaps, then icon files, then JPEG; a 24-bit top-down DIB section of the
-// picture's own size, or nullptr when refused.
-HBITMAP decodePicture(std::string_view bytes);
-void loadPicture(int number, const std::string& fileName);
+// picture's own size (at 96 DPI; scaled smoothly by dpi / 96 for a denser screen), or
+// nullptr when refused.
+HBITMAP decodePicture(std::string_view bytes, int dpi = baseDpi);
+void loadPicture(int number, const std::string& fileName, int dpi = baseDpi);
 // The picture's bitmap (still owned by the table), or nullptr.
 HBITMAP pictureBitmap(int number);
 void freePictures();
+// Frees the pictures and ends COM, if the first picture started it (at shutdown).
+void endPictures();
 
 // Hands a file of the current folder to the program the shell associates with it, if it is a
 // regular file; never starts the file itself as a program, never waits.

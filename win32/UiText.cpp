@@ -1,5 +1,8 @@
 #include "win32/UiText.h"
 
+#include <utility>
+#include <vector>
+
 namespace quintaro {
 
 HWND addControl(HWND parent, const wchar_t* kind, const std::wstring& text, DWORD style, int x,
@@ -9,6 +12,13 @@ HWND addControl(HWND parent, const wchar_t* kind, const std::wstring& text, DWOR
         parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance(), nullptr);
     useFont(control, font);
     return control;
+}
+
+HWND addControl(HWND parent, const wchar_t* kind, const std::wstring& text, DWORD style,
+                const LayoutRect& where, int dpi, int id, HFONT font, DWORD extendedStyle) {
+    const LayoutRect at = scaled(where, dpi);
+    return addControl(parent, kind, text, style, at.x, at.y, at.width, at.height, id, font,
+                      extendedStyle);
 }
 
 void runModalLoop(HWND dialog, const std::function<bool()>& done) {
@@ -42,30 +52,122 @@ void setWindowText(HWND window, std::string_view text) {
     SetWindowTextW(window, widen(text).c_str());
 }
 
-HFONT guiFont() {
-    return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+namespace {
+
+// The functions of the per-screen density came with Windows 10 (1607); on older systems
+// every window has the system's density.
+template <typename Function>
+Function user32Function(const char* name) {
+    HMODULE user32 = GetModuleHandleW(L"user32.dll");
+    return user32 == nullptr
+               ? nullptr
+               : reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(user32, name)));
 }
 
-namespace {
-HFONT arialFont = nullptr;
+using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
+using AdjustWindowRectExForDpiFunction = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+
+// Fonts made for one density each, kept until shutdown.
+using FontTable = std::vector<std::pair<int, HFONT>>;
+FontTable guiFonts;
+FontTable diceFonts;
+
+HFONT findFont(const FontTable& table, int dpi) {
+    for (const auto& [madeFor, font] : table) {
+        if (madeFor == dpi) {
+            return font;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+int systemDpi() {
+    static const int dpi = [] {
+        HDC screen = GetDC(nullptr);
+        const int made = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSY) : baseDpi;
+        ReleaseDC(nullptr, screen);
+        return made > 0 ? made : baseDpi;
+    }();
+    return dpi;
+}
+
+int windowDpi(HWND window) {
+    static const auto forWindow = user32Function<GetDpiForWindowFunction>("GetDpiForWindow");
+    if (forWindow != nullptr && window != nullptr) {
+        if (const UINT dpi = forWindow(window); dpi > 0) {
+            return int(dpi);
+        }
+    }
+    return systemDpi();
+}
+
+SIZE outerSize(LayoutSize client, DWORD style, DWORD extendedStyle, int dpi) {
+    static const auto adjust =
+        user32Function<AdjustWindowRectExForDpiFunction>("AdjustWindowRectExForDpi");
+    const LayoutSize inside = scaled(client, dpi);
+    RECT outer{0, 0, inside.width, inside.height};
+    if (adjust != nullptr) {
+        adjust(&outer, style, FALSE, extendedStyle, UINT(dpi));
+    } else {
+        AdjustWindowRectEx(&outer, style, FALSE, extendedStyle);
+    }
+    return {outer.right - outer.left, outer.bottom - outer.top};
+}
+
+void placeControl(HWND control, const LayoutRect& rect, int dpi) {
+    const LayoutRect at = scaled(rect, dpi);
+    SetWindowPos(control, nullptr, at.x, at.y, at.width, at.height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+HFONT guiFont(int dpi) {
+    HFONT stock = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    if (dpi == systemDpi()) {
+        return stock;
+    }
+    if (HFONT font = findFont(guiFonts, dpi)) {
+        return font;
+    }
+    // The same face, its height scaled from the density the stock font was made for.
+    LOGFONTW face{};
+    GetObjectW(stock, sizeof face, &face);
+    face.lfHeight = MulDiv(face.lfHeight, dpi, systemDpi());
+    face.lfWidth = 0;
+    HFONT font = CreateFontIndirectW(&face);
+    if (font == nullptr) {
+        return stock;
+    }
+    guiFonts.emplace_back(dpi, font);
+    return font;
+}
+
+HFONT guiFont() {
+    return guiFont(systemDpi());
+}
+
+HFONT diceFont(int dpi) {
+    if (HFONT font = findFont(diceFonts, dpi)) {
+        return font;
+    }
+    const int height = -MulDiv(mainWindowLayout(2).diceFontPoints, dpi, 72);
+    HFONT font = CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                             DEFAULT_PITCH | FF_SWISS, L"Arial");
+    diceFonts.emplace_back(dpi, font);
+    return font;
 }
 
 HFONT diceFont() {
-    if (arialFont == nullptr) {
-        HDC screen = GetDC(nullptr);
-        const int height = -MulDiv(16, GetDeviceCaps(screen, LOGPIXELSY), 72);
-        ReleaseDC(nullptr, screen);
-        arialFont = CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                DEFAULT_PITCH | FF_SWISS, L"Arial");
-    }
-    return arialFont;
+    return diceFont(systemDpi());
 }
 
 void freeFonts() {
-    if (arialFont != nullptr) {
-        DeleteObject(arialFont);
-        arialFont = nullptr;
+    for (FontTable* table : {&guiFonts, &diceFonts}) {
+        for (const auto& [dpi, font] : *table) {
+            DeleteObject(font);
+        }
+        table->clear();
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The Windows edition's edge of the core: control texts as UTF-8, making controls, the game's
-// two fonts, window placement and the modal loop of its dialogs.
+// two fonts, window placement, the modal loop of its dialogs and the screen density (DPI)
+// every size is scaled by.
 
 #include <windows.h>
 
@@ -9,6 +10,7 @@
 #include <string_view>
 
 #include "settings/WideText.h"
+#include "shell/Layout.h"
 
 namespace quintaro {
 
@@ -16,10 +18,26 @@ namespace quintaro {
 std::string windowText(HWND window);
 void setWindowText(HWND window, std::string_view text);
 
-// The system's default GUI font (DEFAULT_GUI_FONT): dialogs, labels, the roll button, the
-// score card.
+// The density of the screen a window is on, in dots per inch: 96 at 100 %, 144 at 150 %.
+// The program is aware of each screen's own density, so every 96-DPI size of the layout is
+// scaled by windowDpi / 96 and the system never stretches a window as a picture.
+int windowDpi(HWND window);
+// The density the system's own fonts were made for (the primary screen's at sign-in).
+int systemDpi();
+
+// The outer size of a window of this style whose client area is `client` 96-DPI pixels,
+// at `dpi` (the menu bar, if any, then takes its height from the client area).
+SIZE outerSize(LayoutSize client, DWORD style, DWORD extendedStyle, int dpi);
+// Moves and sizes a control to a rectangle of the layout table, at `dpi`.
+void placeControl(HWND control, const LayoutRect& rect, int dpi);
+
+// The system's default GUI font (DEFAULT_GUI_FONT), at `dpi`: dialogs, labels, the roll
+// button, the score card.
+HFONT guiFont(int dpi);
 HFONT guiFont();
-// "Arial" at 16 points: the dice and the hand label. Made once, freed at shutdown.
+// "Arial" at 16 points at `dpi`: the dice and the hand label. Made once per density, freed
+// at shutdown.
+HFONT diceFont(int dpi);
 HFONT diceFont();
 void freeFonts();
 
@@ -30,6 +48,9 @@ void useFont(HWND control, HFONT font);
 HWND addControl(HWND parent, const wchar_t* kind, const std::wstring& text, DWORD style, int x,
                 int y, int width, int height, int id, HFONT font = guiFont(),
                 DWORD extendedStyle = 0);
+// The same, placed at a rectangle of the layout table scaled for `dpi`.
+HWND addControl(HWND parent, const wchar_t* kind, const std::wstring& text, DWORD style,
+                const LayoutRect& where, int dpi, int id, HFONT font, DWORD extendedStyle = 0);
 
 // Runs messages until done() holds; dialog keys (Tab, Enter, Escape) go to dialog. A quit
 // message is put back for the outer loop.

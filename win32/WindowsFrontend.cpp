@@ -24,10 +24,16 @@ void WindowsFrontend::useToolkitLanguage(const std::string& /*languageCode*/) {
 }
 
 void WindowsFrontend::initSound() {
-    quintaro::initSound();
+    // Opening the device loads the sound system and its drivers, which would keep the first
+    // window waiting: it is opened when the first sound is loaded, once a game starts.
+    soundWanted_ = true;
 }
 
 void WindowsFrontend::loadSound(int number, const std::string& fileName) {
+    if (soundWanted_) {
+        soundWanted_ = false;
+        quintaro::initSound();
+    }
     quintaro::loadSound(number, fileName);
 }
 
@@ -145,8 +151,7 @@ void WindowsFrontend::processPending() {
 }
 
 int runQuintaro() {
-    // COM for the picture decoder; the common controls with visual styles.
-    const HRESULT com = CoInitialize(nullptr);
+    // The common controls with visual styles. COM starts with the first picture.
     INITCOMMONCONTROLSEX controls{};
     controls.dwSize = sizeof controls;
     controls.dwICC = ICC_LISTVIEW_CLASSES | ICC_UPDOWN_CLASS | ICC_STANDARD_CLASSES;
@@ -161,9 +166,7 @@ int runQuintaro() {
         shell.shutdown();
     }
     freeFonts();
-    if (SUCCEEDED(com)) {
-        CoUninitialize();
-    }
+    endPictures();
     return 0;
 }
 

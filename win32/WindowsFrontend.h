@@ -52,6 +52,8 @@ class WindowsFrontend : public Frontend {
     std::unique_ptr<MainWindow> window_;
     std::vector<std::unique_ptr<MainWindow>> closed_;
     bool quitting_ = false;
+    // The sound device is opened with the first sound, after the first window is up.
+    bool soundWanted_ = false;
 };
 
 // Start-up to shutdown of the Windows edition. Returns the exit code, always 0.

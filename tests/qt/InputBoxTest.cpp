@@ -22,11 +22,12 @@ TEST(InputBoxTest, LayoutFlagsAndStartingState) {
     DialogDriver driver;
     driver.onBox([](QDialog* box) {
         EXPECT_EQ(box->windowTitle(), "Name wanted");
-        EXPECT_EQ(box->size(), QSize(294, 104));
+        const InputBoxLayout& layout = inputBoxLayout;
+        EXPECT_EQ(box->size(), toQSize(layout.client));
         EXPECT_EQ(box->minimumSize(), box->maximumSize()) << "the box has no sizing border";
         const QRect screen = QGuiApplication::primaryScreen()->geometry();
-        EXPECT_EQ(box->frameGeometry().topLeft(),
-                  QPoint(screen.width() / 2 - 150, screen.height() / 2 - 65));
+        EXPECT_EQ(box->frameGeometry().topLeft(), QPoint(screen.width() / 2 - layout.leftOfCentre,
+                                                         screen.height() / 2 - layout.aboveCentre));
 
         const Qt::WindowFlags flags = box->windowFlags();
         EXPECT_TRUE(flags.testFlag(Qt::WindowTitleHint));
@@ -39,13 +40,13 @@ TEST(InputBoxTest, LayoutFlagsAndStartingState) {
 
         auto* prompt = box->findChild<QLabel*>("prompt");
         ASSERT_NE(prompt, nullptr);
-        EXPECT_EQ(prompt->geometry(), QRect(10, 10, 280, 22));
+        EXPECT_EQ(prompt->geometry(), toQRect(layout.prompt));
         EXPECT_EQ(prompt->text(), "Who plays first?");
         EXPECT_FALSE(prompt->wordWrap());
 
         auto* field = box->findChild<QLineEdit*>("text");
         ASSERT_NE(field, nullptr);
-        EXPECT_EQ(field->geometry(), QRect(10, 32, 275, 21));
+        EXPECT_EQ(field->geometry(), toQRect(layout.field));
         EXPECT_TRUE(field->hasFrame());
         EXPECT_EQ(field->text(), "Player 3");
         EXPECT_EQ(field->cursorPosition(), 8) << "caret after the last character";
@@ -54,7 +55,7 @@ TEST(InputBoxTest, LayoutFlagsAndStartingState) {
 
         auto* ok = box->findChild<QPushButton*>("ok");
         ASSERT_NE(ok, nullptr);
-        EXPECT_EQ(ok->geometry(), QRect(110, 67, 80, 25));
+        EXPECT_EQ(ok->geometry(), toQRect(layout.okButton));
         EXPECT_EQ(ok->text(), "OK");
         EXPECT_TRUE(ok->isDefault());
         QTest::keyClick(field, Qt::Key_Return);

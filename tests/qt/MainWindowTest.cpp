@@ -4,17 +4,22 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
+#include <QTimer>
 
 #include "qt/ScoreGrid.h"
+#include "qt/UiText.h"
 #include "rules/Dice.h"
 #include "rules/MemoryBoard.h"
 #include "rules/Scoring.h"
@@ -44,20 +49,22 @@ struct MainWindowTest : ::testing::Test {
 };
 
 TEST_F(MainWindowTest, LayoutForTwoThreeAndFourPlayers) {
-    for (const auto& [players, width] : {std::pair{2, 105}, {3, 70}, {4, 52}}) {
+    for (int players : {2, 3, 4}) {
+        const MainWindowLayout layout = mainWindowLayout(players);
         GameState state = testing::gameState(players);
         TestGame game(state);
         MainWindow& window = game.window();
         window.show();
         QApplication::processEvents();
-        EXPECT_EQ(window.size(), QSize(600, 300));
+        EXPECT_EQ(window.size(), toQSize(layout.client));
         EXPECT_EQ(window.windowTitle(), "Quintaro");
         ScoreGrid* card = window.scoreCard();
-        EXPECT_EQ(card->geometry(), QRect(5, 5, 305, 245));
-        ASSERT_EQ(card->columnCount(), players + 1);
-        EXPECT_EQ(card->columnWidth(0), 90);
+        EXPECT_EQ(card->geometry(), toQRect(layout.scoreCard));
+        ASSERT_EQ(card->columnCount(), layout.columns);
+        for (int p = 0; p <= players; ++p) {
+            EXPECT_EQ(card->columnWidth(p), layout.columnWidths[std::size_t(p)]) << players;
+        }
         for (int p = 1; p <= players; ++p) {
-            EXPECT_EQ(card->columnWidth(p), width) << players;
             EXPECT_EQ(card->horizontalHeaderItem(p)->text().toStdString(),
                       state.playerNames[std::size_t(p)]);
         }
@@ -73,15 +80,15 @@ TEST_F(MainWindowTest, LayoutForTwoThreeAndFourPlayers) {
             }
         }
         EXPECT_FALSE(card->isEnabled());
-        EXPECT_EQ(window.rollButton()->geometry(), QRect(330, 200, 120, 40));
-        EXPECT_EQ(window.turnLabel()->geometry(), QRect(330, 10, 100, 20));
-        EXPECT_EQ(window.handLabel()->geometry(), QRect(330, 150, 120, 40));
+        EXPECT_EQ(window.rollButton()->geometry(), toQRect(layout.rollButton));
+        EXPECT_EQ(window.turnLabel()->geometry(), toQRect(layout.turnLabel));
+        EXPECT_EQ(window.handLabel()->geometry(), toQRect(layout.handLabel));
         for (int die = 1; die <= 5; ++die) {
-            EXPECT_EQ(window.die(die)->geometry(), QRect(330 + 50 * (die - 1), 45, 40, 40));
+            EXPECT_EQ(window.die(die)->geometry(), toQRect(layout.dice[std::size_t(die - 1)]));
             EXPECT_TRUE(window.die(die)->isCheckable());
         }
         // The lowest control edge sits above the window's bottom, under the menu bar.
-        EXPECT_LE(window.centralWidget()->y() + 250, 300);
+        EXPECT_LE(window.centralWidget()->y() + layout.scoreCard.bottom(), layout.client.height);
     }
 }
 
@@ -142,6 +149,54 @@ TEST_F(MainWindowTest, RollingHoldingAndTheHandNameInEachLanguage) {
             testing::languageText(language, "hands" + std::to_string(classifyHand(window.board())));
         EXPECT_EQ(window.handLabel()->text().toStdString(), name) << language;
         EXPECT_FALSE(name.empty());
+    }
+}
+
+// Read from the drawn card: a booked cell keeps its colour under the selection, whether a
+// click or the keys put the selection there; a free cell of the selected row shows the
+// selection.
+TEST_F(MainWindowTest, ASelectedRowNeverHidesTheBookedColour) {
+    RepeatRandom random({}, 5);
+    RandomScope scope(random);
+    GameState state = testing::gameState(2);
+    TestGame game(state);
+    MainWindow& window = game.window();
+    window.show();
+    for (int row : {0, 1, 0}) {  // Ann books the Nines, Bob the Tens, Ann tries the Nines
+        clickRoll(window);
+        clickRoll(window);
+        clickRow(window, row);
+    }
+    ScoreGrid* card = window.scoreCard();
+    ASSERT_TRUE(card->isEnabled());
+    ASSERT_EQ(card->selectedRow(), 0);
+
+    const auto near = [](QColor a, QColor b) {
+        return std::abs(a.red() - b.red()) <= 24 && std::abs(a.green() - b.green()) <= 24 &&
+               std::abs(a.blue() - b.blue()) <= 24;
+    };
+    const QColor booked(255, 102, 51);
+    const QColor selection = card->palette().color(QPalette::Active, QPalette::Highlight);
+    const struct {
+        int selected;
+        int row;
+        int column;
+        QColor colour;
+    } cases[] = {
+        {0, 0, 1, booked},     // Ann's booked Nines, selected by the click
+        {0, 0, 2, selection},  // Bob's free Nines in the same row
+        {1, 1, 2, booked},     // Bob's booked Tens, selected as the Up and Down keys do
+        {1, 1, 1, selection},  // Ann's free Tens
+        {1, 0, 1, booked},     // no longer selected
+    };
+    for (const auto& c : cases) {
+        window.selectRow(c.selected);
+        card->setFocus();
+        const QImage drawn = card->viewport()->grab().toImage();
+        const QRect cell = card->visualRect(card->model()->index(c.row, c.column));
+        const QColor pixel = drawn.pixelColor(cell.right() - 3, cell.center().y());
+        EXPECT_TRUE(near(pixel, c.colour))
+            << "row " << c.row << " column " << c.column << ": " << pixel.name().toStdString();
     }
 }
 
@@ -387,6 +442,51 @@ TEST_F(MainWindowTest, TheCloseBoxEndsEvenTheLongestPause) {
     EXPECT_FALSE(window.pausing());
     EXPECT_FALSE(window.isVisible());
     EXPECT_TRUE(watcher.seen().empty());
+}
+
+// In the computer's last turn the close box during the pause ends the program at once:
+// no end-of-game message after it, and settings.ini is not written. Without the close box
+// the same turn ends with the message.
+TEST_F(MainWindowTest, TheCloseBoxInTheLastPauseShowsNoMessage) {
+    for (const bool close : {false, true}) {
+        SCOPED_TRACE(close);
+        RepeatRandom random({}, 9);
+        RandomScope scope(random);
+        GameState state = testing::gameState(2, 1);
+        state.delayMs = close ? 2147483647 : 200;
+        state.rowsBooked(1) = 12;
+        state.rowsBooked(2) = 12;
+        MessageBoxWatcher watcher;
+        TestGame game(state);
+        MainWindow& window = game.window();
+        // Twelve rows each are booked; the 5 of a Kind row is the last one free.
+        for (int row = 0; row < rowCount; ++row) {
+            if (isBookableRow(row) && row != 13) {
+                for (int column : {1, 2}) {
+                    window.board().setCellText(row, column, "0");
+                    window.board().setCellColour(row, column, bookedCellColour);
+                }
+            }
+        }
+        window.show();
+        clickRoll(window);
+        clickRoll(window);
+        if (close) {
+            QTimer::singleShot(100, &window, [&] { window.close(); });
+            QTimer::singleShot(5000, [] { QCoreApplication::exit(1); });
+        }
+        QElapsedTimer timer;
+        timer.start();
+        clickRow(window, 13);
+        QApplication::processEvents();
+        EXPECT_EQ(state.rowsBooked(2), 13);
+        EXPECT_EQ(watcher.seen().size(), close ? 0u : 1u);
+        if (close) {
+            EXPECT_LT(timer.elapsed(), 1000);
+            EXPECT_FALSE(window.isVisible());
+        }
+        EXPECT_FALSE(QFile::exists("settings.ini"));
+    }
 }
 
 }  // namespace

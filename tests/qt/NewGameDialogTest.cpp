@@ -220,7 +220,7 @@ TEST_F(NewGameDialogTest, WindowLayout) {
     DialogDriver driver;
     driver.onWindow("newGameDialog", [](QWidget* window) {
         EXPECT_EQ(window->windowTitle(), "Choose the game");
-        EXPECT_EQ(window->size(), QSize(405, 75));
+        EXPECT_EQ(window->size(), toQSize(newGameLayout.client));
         const QPoint screenCentre = QGuiApplication::primaryScreen()->geometry().center();
         EXPECT_LE((window->geometry().center() - screenCentre).manhattanLength(), 2);
         EXPECT_NE(window->minimumSize(), window->maximumSize()) << "the border sizes the window";
@@ -238,8 +238,8 @@ TEST_F(NewGameDialogTest, WindowLayout) {
         auto* computer = window->findChild<PictureButton*>("computerButton");
         ASSERT_NE(people, nullptr);
         ASSERT_NE(computer, nullptr);
-        EXPECT_EQ(people->geometry(), QRect(10, 10, 185, 40));
-        EXPECT_EQ(computer->geometry(), QRect(210, 10, 185, 40));
+        EXPECT_EQ(people->geometry(), toQRect(newGameLayout.peopleButton));
+        EXPECT_EQ(computer->geometry(), toQRect(newGameLayout.computerButton));
         EXPECT_TRUE(people->text().isEmpty());
         EXPECT_TRUE(people->picture().isNull()) << "no pvp_0.jpg in the folder";
         window->close();

@@ -364,7 +364,8 @@ TEST_F(OptionsDialogTest, LayoutAndTexts) {
     DialogDriver driver;
     driver.onWindow("optionsDialog", [this](QWidget* dialog) {
         EXPECT_EQ(dialog->windowTitle(), "Options");
-        EXPECT_EQ(dialog->size(), QSize(280, 120));
+        const OptionsLayout& layout = optionsLayout;
+        EXPECT_EQ(dialog->size(), toQSize(layout.client));
         EXPECT_EQ(dialog->minimumSize(), dialog->maximumSize());
         const QPoint screenCentre = QGuiApplication::primaryScreen()->geometry().center();
         EXPECT_LE((dialog->geometry().center() - screenCentre).manhattanLength(), 2);
@@ -380,28 +381,28 @@ TEST_F(OptionsDialogTest, LayoutAndTexts) {
 
         struct Expected {
             const char* name;
-            QRect geometry;
+            LayoutRect geometry;
             const char* text;
         };
         for (const Expected& e :
-             {Expected{"cpuHandLabel", {5, 20, 165, 20}, "Show the computer's hand for"},
-              Expected{"secLabel", {205, 20, 60, 20}, "seconds"},
-              Expected{"strongerBox", {5, 45, 255, 20}, "Stronger computer opponent"},
-              Expected{"applyButton", {5, 80, 75, 30}, "Apply"},
-              Expected{"cancelButton", {195, 80, 75, 30}, "Cancel"}}) {
+             {Expected{"cpuHandLabel", layout.handLabel, "Show the computer's hand for"},
+              Expected{"secLabel", layout.secondsLabel, "seconds"},
+              Expected{"strongerBox", layout.strongerBox, "Stronger computer opponent"},
+              Expected{"applyButton", layout.applyButton, "Apply"},
+              Expected{"cancelButton", layout.cancelButton, "Cancel"}}) {
             auto* widget = dialog->findChild<QWidget*>(e.name);
             ASSERT_NE(widget, nullptr) << e.name;
-            EXPECT_EQ(widget->geometry(), e.geometry) << e.name;
+            EXPECT_EQ(widget->geometry(), toQRect(e.geometry)) << e.name;
             EXPECT_EQ(widget->font(), guiFont()) << e.name;
             const QString text = widget->property("text").toString();
             EXPECT_EQ(text, e.text) << e.name;
         }
         auto* control = dialog->findChild<QWidget*>("secondsControl");
         ASSERT_NE(control, nullptr);
-        EXPECT_EQ(control->geometry(), QRect(170, 15, 30, 20));
+        EXPECT_EQ(control->geometry(), toQRect(layout.secondsControl));
         QLineEdit* field = secondsField(dialog);
-        EXPECT_EQ(field->mapTo(dialog, QPoint(0, 0)), QPoint(170, 15));
-        EXPECT_EQ(field->size(), QSize(20, 20));
+        EXPECT_EQ(QRect(field->mapTo(dialog, QPoint(0, 0)), field->size()),
+                  toQRect(layout.secondsField));
         EXPECT_TRUE(field->hasFrame());
         EXPECT_EQ(field->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
         EXPECT_EQ(field->font(), guiFont());
@@ -409,7 +410,7 @@ TEST_F(OptionsDialogTest, LayoutAndTexts) {
         auto* down = dialog->findChild<QWidget*>("secondsDown");
         EXPECT_EQ(QRect(up->mapTo(dialog, QPoint(0, 0)), up->size())
                       .united(QRect(down->mapTo(dialog, QPoint(0, 0)), down->size())),
-                  QRect(190, 15, 10, 20));
+                  toQRect(layout.secondsArrows));
         press(dialog, "cancelButton");
     });
     run(driver);

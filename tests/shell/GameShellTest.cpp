@@ -256,6 +256,44 @@ TEST_F(GameShellTest, TheCloseBoxEndsTheProgramEvenDuringThePause) {
     EXPECT_TRUE(sawPause);
 }
 
+// In the computer's last turn the close box during the pause leaves at once: the end of the
+// game is not announced to a window that has gone.
+TEST_F(GameShellTest, TheCloseBoxInTheLastPauseShowsNoEndOfGame) {
+    for (const bool close : {false, true}) {
+        SCOPED_TRACE(close);
+        RepeatRandom random({}, 5);
+        RandomScope scope(random);
+        startGame(2, 1);
+        state.delayMs = 1000;
+        MemoryBoard& board = frontend.window()->board();
+        // Twelve rows each are booked; the 5 of a Kind row is the last one free.
+        for (int row = 0; row < rowCount; ++row) {
+            if (isBookableRow(row) && row != 13) {
+                for (int column : {1, 2}) {
+                    board.setCellText(row, column, "0");
+                    board.setCellColour(row, column, bookedCellColour);
+                }
+            }
+        }
+        state.rowsBooked(1) = 12;
+        state.rowsBooked(2) = 12;
+        frontend.window()->duringPause = [&] {
+            if (close) {
+                EXPECT_TRUE(shell.closeRequested());
+            }
+        };
+        shell.roll();
+        shell.roll();
+        shell.book(13);
+        EXPECT_EQ(state.rowsBooked(2), 13);
+        const auto& messages = board.messages();
+        EXPECT_EQ(messages.size(), close ? 0u : 1u);
+        EXPECT_EQ(logged("quit"), close);
+        shell.shutdown();
+        frontend.log.clear();
+    }
+}
+
 TEST_F(GameShellTest, ShutdownReleasesEverythingOnceAndIsSafeTwice) {
     startGame(2);
     shell.shutdown();

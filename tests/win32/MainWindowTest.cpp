@@ -52,22 +52,32 @@ struct MainWindowTest : ::testing::Test {
 };
 
 TEST_F(MainWindowTest, LayoutForTwoThreeAndFourPlayers) {
-    for (const auto& [players, width] : {std::pair{2, 105}, {3, 70}, {4, 52}}) {
+    for (int players : {2, 3, 4}) {
         SCOPED_TRACE(players);
+        const MainWindowLayout layout = mainWindowLayout(players);
         Game game(testing::gameState(players));
         MainWindow& window = game.window();
         HWND handle = window.handle();
-        // The outer size is that of a 600 x 300 client area; the menu bar takes its share.
+        // Every size of the table, scaled for the screen's density (96 DPI: as it stands).
+        const int dpi = window.dpi();
+        EXPECT_EQ(dpi, windowDpi(handle));
+        // The outer size is that of the table's client area; the menu bar takes its share.
         RECT outer{};
         GetWindowRect(handle, &outer);
-        RECT expected{0, 0, 600, 300};
-        AdjustWindowRectEx(&expected, GetWindowLongW(handle, GWL_STYLE), FALSE, 0);
-        EXPECT_EQ(outer.right - outer.left, expected.right - expected.left);
-        EXPECT_EQ(outer.bottom - outer.top, expected.bottom - expected.top);
+        const SIZE expected =
+            outerSize(layout.client, DWORD(GetWindowLongW(handle, GWL_STYLE)), 0, dpi);
+        EXPECT_EQ(outer.right - outer.left, expected.cx);
+        EXPECT_EQ(outer.bottom - outer.top, expected.cy);
+        if (dpi == baseDpi) {
+            RECT plain{0, 0, layout.client.width, layout.client.height};
+            AdjustWindowRectEx(&plain, GetWindowLongW(handle, GWL_STYLE), FALSE, 0);
+            EXPECT_EQ(expected.cx, plain.right - plain.left);
+            EXPECT_EQ(expected.cy, plain.bottom - plain.top);
+        }
         RECT client{};
         GetClientRect(handle, &client);
-        EXPECT_EQ(client.right, 600);
-        EXPECT_GE(client.bottom, 250);
+        EXPECT_EQ(client.right, scaled(layout.client.width, dpi));
+        EXPECT_GE(client.bottom, scaled(layout.scoreCard.bottom(), dpi));
         EXPECT_EQ(
             GetWindowLongW(handle, GWL_STYLE) & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME),
             0);
@@ -75,16 +85,20 @@ TEST_F(MainWindowTest, LayoutForTwoThreeAndFourPlayers) {
 
         const struct {
             int control;
-            RECT rect;
-        } controls[] = {{ScoreCard, {5, 5, 310, 250}},   {RollButton, {330, 200, 450, 240}},
-                        {TurnLabel, {330, 10, 430, 30}}, {HandLabel, {330, 150, 450, 190}},
-                        {1, {330, 45, 370, 85}},         {5, {530, 45, 570, 85}}};
+            LayoutRect rect;
+        } controls[] = {{ScoreCard, layout.scoreCard},
+                        {RollButton, layout.rollButton},
+                        {TurnLabel, layout.turnLabel},
+                        {HandLabel, layout.handLabel},
+                        {1, layout.dice[0]},
+                        {2, layout.dice[1]},
+                        {3, layout.dice[2]},
+                        {4, layout.dice[3]},
+                        {5, layout.dice[4]}};
         for (const auto& c : controls) {
-            const RECT rect = testing::childRect(window.control(c.control));
-            EXPECT_EQ(rect.left, c.rect.left) << c.control;
-            EXPECT_EQ(rect.top, c.rect.top) << c.control;
-            EXPECT_EQ(rect.right, c.rect.right) << c.control;
-            EXPECT_EQ(rect.bottom, c.rect.bottom) << c.control;
+            EXPECT_EQ(testing::layoutRect(testing::childRect(window.control(c.control))),
+                      scaled(c.rect, dpi))
+                << c.control;
             EXPECT_EQ(GetDlgCtrlID(window.control(c.control)), c.control);
         }
         for (int die = 1; die <= 5; ++die) {
@@ -99,9 +113,9 @@ TEST_F(MainWindowTest, LayoutForTwoThreeAndFourPlayers) {
         EXPECT_EQ(
             ListView_GetExtendedListViewStyle(card) & (LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT),
             DWORD(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT));
-        EXPECT_EQ(ListView_GetColumnWidth(card, 0), 90);
-        for (int p = 1; p <= players; ++p) {
-            EXPECT_EQ(ListView_GetColumnWidth(card, p), width);
+        for (int p = 0; p <= players; ++p) {
+            EXPECT_EQ(ListView_GetColumnWidth(card, p),
+                      scaled(layout.columnWidths[std::size_t(p)], dpi));
         }
         EXPECT_EQ(ListView_GetItemCount(card), 15);
         EXPECT_EQ(window.board().cellText(11, 0), testing::languageText("en.lang", "FH"));
@@ -190,6 +204,54 @@ TEST_F(MainWindowTest, ClicksThatBookNothing) {
     EXPECT_TRUE(window.board().cellColourSet(4, 1));
     EXPECT_EQ(testing::drawnCellColour(window, 4, 1), RGB(255, 102, 51));
     EXPECT_EQ(window.board().controlText(TurnLabel), "Bob");
+}
+
+// Read from the screen: a booked cell keeps its colour under the selection, whether a click
+// or the keys put the selection there; a free cell of the selected row shows the selection.
+TEST_F(MainWindowTest, ASelectedRowNeverHidesTheBookedColour) {
+    RepeatRandom random({}, 5);
+    RandomScope scope(random);
+    Game game(testing::gameState(2));
+    MainWindow& window = game.window();
+    SetForegroundWindow(window.handle());
+    roll(window);
+    roll(window);
+    testing::clickRow(window, 0);  // Ann books the Nines
+    roll(window);
+    roll(window);
+    testing::clickRow(window, 1);  // Bob books the Tens
+    roll(window);
+    roll(window);
+    testing::clickRow(window, 0);  // Ann's Nines are booked: nothing happens
+    ASSERT_TRUE(IsWindowEnabled(window.control(ScoreCard)));
+    ASSERT_EQ(window.selectedRow(), 0);
+
+    HWND card = window.control(ScoreCard);
+    const auto cellPixel = [&](int row, int column) {
+        RECT cell{};
+        ListView_GetSubItemRect(card, row, column, LVIR_BOUNDS, &cell);
+        return testing::screenPixel(card, {cell.right - 4, (cell.top + cell.bottom) / 2});
+    };
+    const COLORREF booked = RGB(255, 102, 51);
+    const COLORREF selection = GetSysColor(COLOR_HIGHLIGHT);
+    const struct {
+        int selected;
+        int row;
+        int column;
+        COLORREF colour;
+    } cases[] = {
+        {0, 0, 1, booked},     // Ann's booked Nines, selected by the click
+        {0, 0, 2, selection},  // Bob's free Nines in the same row
+        {1, 1, 2, booked},     // Bob's booked Tens, selected as the Up and Down keys do
+        {1, 1, 1, selection},  // Ann's free Tens
+        {1, 0, 1, booked},     // no longer selected
+    };
+    for (const auto& c : cases) {
+        window.selectRow(c.selected);
+        const COLORREF drawn = cellPixel(c.row, c.column);
+        EXPECT_TRUE(testing::nearColour(drawn, c.colour, 24))
+            << "row " << c.row << " column " << c.column << ": " << std::hex << drawn;
+    }
 }
 
 // Plays a whole game through window messages and through TurnFlow on the in-memory board,
@@ -494,6 +556,73 @@ TEST_F(MainWindowTest, CloseBoxDuringThePauseEndsTheProgramAfterIt) {
     EXPECT_TRUE(game.frontend.quitting());
     // The computer's turn was still booked in full.
     EXPECT_EQ(game.state.playerProgress[2][1], 1);
+}
+
+// The close box clicked during the computer's pause, through the system's input queue, in
+// an early turn and in the computer's last one: the window goes at once, no message follows
+// (not "Computer wins!"), and settings.ini is not written.
+TEST_F(MainWindowTest, TheCloseBoxDuringThePauseLeavesAtOnceWithoutAMessage) {
+    for (const bool lastTurn : {false, true}) {
+        SCOPED_TRACE(lastTurn);
+        RepeatRandom random({}, 9);
+        RandomScope scope(random);
+        GameState state = testing::gameState(2, 1);
+        state.delayMs = 5000;
+        if (lastTurn) {
+            state.rowsBooked(1) = 12;
+            state.rowsBooked(2) = 12;
+        }
+        Game game(state);
+        MainWindow& window = game.window();
+        if (lastTurn) {
+            // Twelve rows each are booked; the 5 of a Kind row is the last one free.
+            for (int row = 0; row < rowCount; ++row) {
+                if (isBookableRow(row) && row != 13) {
+                    for (int column : {1, 2}) {
+                        window.board().setCellText(row, column, "0");
+                        window.board().setCellColour(row, column, bookedCellColour);
+                    }
+                }
+            }
+        }
+        roll(window);
+        roll(window);
+        // The close box: the last button at the right end of the title bar.
+        TITLEBARINFO title{};
+        title.cbSize = sizeof title;
+        ASSERT_TRUE(GetTitleBarInfo(window.handle(), &title));
+        const POINT target{title.rcTitleBar.right - GetSystemMetrics(SM_CXSIZE) / 2,
+                           (title.rcTitleBar.top + title.rcTitleBar.bottom) / 2};
+        ASSERT_EQ(SendMessageW(window.handle(), WM_NCHITTEST, 0, MAKELPARAM(target.x, target.y)),
+                  HTCLOSE);
+        BoxAnswerer answerer;
+        std::thread closer([target] {
+            Sleep(300);
+            const int width = GetSystemMetrics(SM_CXSCREEN) - 1;
+            const int height = GetSystemMetrics(SM_CYSCREEN) - 1;
+            INPUT click[3]{};
+            for (INPUT& input : click) {
+                input.type = INPUT_MOUSE;
+                input.mi.dx = target.x * 65535 / width;
+                input.mi.dy = target.y * 65535 / height;
+            }
+            click[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+            click[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
+            click[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
+            SendInput(3, click, sizeof(INPUT));
+        });
+        const ULONGLONG start = GetTickCount64();
+        testing::clickRow(window, lastTurn ? 13 : 0);
+        const ULONGLONG took = GetTickCount64() - start;
+        closer.join();
+        testing::pumpMessages();
+        EXPECT_LT(took, 1300u);  // 300 ms before the click, then at once
+        EXPECT_TRUE(game.frontend.quitting());
+        EXPECT_FALSE(IsWindowVisible(window.handle()));
+        EXPECT_TRUE(answerer.seen().empty());
+        EXPECT_EQ(game.state.playerProgress[2][1], lastTurn ? 13 : 1);
+        EXPECT_EQ(GetFileAttributesW(L"settings.ini"), INVALID_FILE_ATTRIBUTES);
+    }
 }
 
 TEST_F(MainWindowTest, InputDuringThePauseIsDropped) {

@@ -1,5 +1,7 @@
 #include "tests/win32/WindowsTestSupport.h"
 
+#include <cstdlib>
+
 #include <commctrl.h>
 
 #include <algorithm>
@@ -116,6 +118,38 @@ bool waitFor(const std::function<void()>& handle, const std::function<bool()>& d
         MsgWaitForMultipleObjects(0, nullptr, FALSE, DWORD(std::min<ULONGLONG>(deadline - now, 50)),
                                   QS_ALLINPUT);
     }
+}
+
+LayoutRect layoutRect(const RECT& rect) {
+    return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
+}
+
+COLORREF screenPixel(HWND window, POINT point) {
+    RedrawWindow(GetAncestor(window, GA_ROOT), nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    GdiFlush();
+    ClientToScreen(window, &point);
+    HDC screen = GetDC(nullptr);
+    const COLORREF colour = GetPixel(screen, point.x, point.y);
+    ReleaseDC(nullptr, screen);
+    return colour;
+}
+
+bool nearColour(COLORREF a, COLORREF b, int tolerance) {
+    return std::abs(int(GetRValue(a)) - int(GetRValue(b))) <= tolerance &&
+           std::abs(int(GetGValue(a)) - int(GetGValue(b))) <= tolerance &&
+           std::abs(int(GetBValue(a)) - int(GetBValue(b))) <= tolerance;
+}
+
+SIZE textExtent(HWND control, const std::wstring& text) {
+    SIZE extent{};
+    HDC dc = GetDC(control);
+    HGDIOBJ previous =
+        SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    GetTextExtentPoint32W(dc, text.c_str(), int(text.size()), &extent);
+    SelectObject(dc, previous);
+    ReleaseDC(control, dc);
+    return extent;
 }
 
 BoxAnswerer::BoxAnswerer(std::vector<Answer> answers)

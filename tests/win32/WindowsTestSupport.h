@@ -30,6 +30,14 @@ std::string menuText(HMENU menu, UINT item, bool byPosition);
 COLORREF drawnCellColour(MainWindow& window, int row, int column);
 // A control's rectangle in its parent's client area.
 RECT childRect(HWND control);
+// The same rectangle as the layout table writes it.
+LayoutRect layoutRect(const RECT& rect);
+// The colour on the screen at a point of a window's client area, once it has been drawn.
+COLORREF screenPixel(HWND window, POINT point);
+// Whether two colours differ by at most `tolerance` in each of red, green and blue.
+bool nearColour(COLORREF a, COLORREF b, int tolerance);
+// The extent of a text in a control's own font.
+SIZE textExtent(HWND control, const std::wstring& text);
 
 // Real input through the system's input queue, as from a keyboard and a mouse: it reaches
 // the foreground window's focus, or the window under the pointer, once messages are handled.
