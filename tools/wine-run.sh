@@ -43,4 +43,14 @@ fi
 # A Wine server that stays up a little after the last program ends, so that a run of tests
 # does not start one for every program. Nothing happens when one is already up.
 wineserver -p15 >/dev/null 2>&1 || true
-exec $wine "$program" "$@"
+# Wine's own processes (services, the desktop) that this program starts outlive it and keep
+# the output it was given. A pipe that never closes would keep the test runner waiting as
+# long as any other test keeps Wine up, so the program writes into files, shown when it ends.
+out=$(mktemp)
+err=$(mktemp)
+trap 'rm -f "$out" "$err"' EXIT
+status=0
+$wine "$program" "$@" >"$out" 2>"$err" </dev/null || status=$?
+cat "$out"
+cat "$err" >&2
+exit $status

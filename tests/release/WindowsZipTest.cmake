@@ -43,12 +43,8 @@ endif()
 
 # Wine sees the Linux root as drive Z:.
 string(REPLACE "/" "\\" windows_folder "Z:${folder}")
-# Into files, not pipes: Wine's own processes outlive the game and would hold a pipe open.
 execute_process(COMMAND sh "${RUN}" "${CHECK}" "${windows_folder}" "${title}"
-    RESULT_VARIABLE result
-    OUTPUT_FILE "${WORK_DIR}/output.txt" ERROR_FILE "${WORK_DIR}/errors.txt")
-file(READ "${WORK_DIR}/output.txt" output)
-file(READ "${WORK_DIR}/errors.txt" errors)
+    RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE errors)
 message(STATUS "${output}")
 if(NOT result EQUAL 0)
     message(FATAL_ERROR "The packed game did not start and close cleanly (${result}):\n"
