@@ -3,6 +3,7 @@
 // picture either edition decodes.
 
 #include <array>
+#include <cstddef>
 #include <string_view>
 
 namespace quintaro {
@@ -15,6 +16,9 @@ inline constexpr std::array<std::string_view, 2> modePictureFiles = {"pvp_0.jpg"
 // most 181 x 36 pixels anyway.
 inline constexpr int maxPictureSide = 8192;
 inline constexpr long long maxPicturePixels = 16'000'000;
+
+// Even an uncompressed 32-bit bitmap at the pixel limit fits in this.
+inline constexpr std::size_t maxPictureFileBytes = 64u * 1024 * 1024;
 
 constexpr bool pictureSizeAllowed(long long width, long long height) {
     return width > 0 && height > 0 && width <= maxPictureSide && height <= maxPictureSide &&

@@ -17,9 +17,6 @@ namespace quintaro {
 
 namespace {
 
-// Even an uncompressed 32-bit bitmap at the pixel limit fits in this.
-constexpr std::size_t maxPictureFileBytes = 64u * 1024 * 1024;
-
 std::map<int, QImage>& pictures() {
     static std::map<int, QImage> table;
     return table;

@@ -212,9 +212,6 @@ void releaseSound() {
 
 namespace {
 
-// Even an uncompressed 32-bit bitmap at the pixel limit fits in this.
-constexpr std::size_t maxPictureFileBytes = 64u * 1024 * 1024;
-
 std::map<int, HBITMAP>& pictures() {
     static std::map<int, HBITMAP> table;
     return table;
