@@ -25,18 +25,7 @@ using testing::RandomScope;
 using testing::RepeatRandom;
 using testing::ScratchFolder;
 
-struct Game {
-    explicit Game(GameState initial)
-        : state(std::move(initial)), frontend(state), shell(state, frontend) {
-        shell.startGame();
-    }
-    ~Game() { shell.shutdown(); }
-    MainWindow& window() { return *frontend.mainWindow(); }
-
-    GameState state;
-    WindowsFrontend frontend;
-    GameShell shell;
-};
+using testing::Game;
 
 SIZE clientSize(HWND window) {
     RECT client{};

@@ -29,19 +29,7 @@ using testing::ScratchFolder;
 
 const std::string mark = "\xEF\xBB\xBF\r\n";
 
-// A game of the state's players in a real window, started as New Game starts one.
-struct Game {
-    explicit Game(GameState initial)
-        : state(std::move(initial)), frontend(state), shell(state, frontend) {
-        shell.startGame();
-    }
-    ~Game() { shell.shutdown(); }
-    MainWindow& window() { return *frontend.mainWindow(); }
-
-    GameState state;
-    WindowsFrontend frontend;
-    GameShell shell;
-};
+using testing::Game;
 
 void roll(MainWindow& window) {
     testing::clickButton(window.control(RollButton));

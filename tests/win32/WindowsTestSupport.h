@@ -9,9 +9,13 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
+#include "shell/GameShell.h"
+#include "state/GameState.h"
 #include "win32/MainWindow.h"
+#include "win32/WindowsFrontend.h"
 
 namespace quintaro::testing {
 
@@ -90,6 +94,20 @@ class BoxAnswerer {
 }  // namespace quintaro::testing
 
 namespace quintaro::testing {
+// A game of the state's players in a real window, started as New Game starts one.
+struct Game {
+    explicit Game(GameState initial)
+        : state(std::move(initial)), frontend(state), shell(state, frontend) {
+        shell.startGame();
+    }
+    ~Game() { shell.shutdown(); }
+    MainWindow& window() { return *frontend.mainWindow(); }
+
+    GameState state;
+    WindowsFrontend frontend;
+    GameShell shell;
+};
+
 // A window's text as UTF-8.
 std::string windowTextOf(HWND window);
 }  // namespace quintaro::testing
