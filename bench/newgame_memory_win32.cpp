@@ -7,7 +7,6 @@
 
 #include <windows.h>
 
-#include <commctrl.h>
 #include <psapi.h>
 
 #include <cstdio>
@@ -101,10 +100,6 @@ int main(int argc, char** argv) {
     }
     session.games = argc > 2 ? std::atoi(argv[2]) : 1000;
     session.switchEvery = argc > 3 ? std::atoi(argv[3]) : 0;
-    INITCOMMONCONTROLSEX controls{};
-    controls.dwSize = sizeof controls;
-    controls.dwICC = ICC_LISTVIEW_CLASSES | ICC_UPDOWN_CLASS | ICC_STANDARD_CLASSES;
-    InitCommonControlsEx(&controls);
 
     quintaro::GameState state = quintaro::loadGameState();
     state.playerCount = 2;

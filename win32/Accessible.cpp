@@ -1,15 +1,46 @@
 #include "win32/Accessible.h"
 
-// After windows.h: the list control's messages, the subclassing helpers and IAccessible.
-#include <commctrl.h>
+// After windows.h: IAccessible.
 #include <oleacc.h>
 
 #include <algorithm>
 
 #include "settings/WideText.h"
+#include "win32/CommonControls.h"
+#include "win32/SystemFunction.h"
 #include "win32/UiText.h"
 
 namespace quintaro {
+
+namespace {
+
+// The accessibility libraries load with the first question a screen reader asks.
+HRESULT standardAccessible(HWND window, IAccessible** object) {
+    static const auto create = systemFunction<decltype(&CreateStdAccessibleObject)>(
+        L"oleacc.dll", "CreateStdAccessibleObject");
+    return create != nullptr ? create(window, OBJID_CLIENT, __uuidof(IAccessible),
+                                      reinterpret_cast<void**>(object))
+                             : E_NOTIMPL;
+}
+
+LRESULT resultFromObject(WPARAM wParam, IAccessible* object) {
+    static const auto result =
+        systemFunction<decltype(&LresultFromObject)>(L"oleacc.dll", "LresultFromObject");
+    return result != nullptr ? result(__uuidof(IAccessible), wParam, object) : 0;
+}
+
+BSTR allocateText(const std::wstring& text) {
+    static const auto allocate =
+        systemFunction<decltype(&SysAllocStringLen)>(L"oleaut32.dll", "SysAllocStringLen");
+    return allocate != nullptr ? allocate(text.data(), UINT(text.size())) : nullptr;
+}
+
+// What VariantInit does.
+void makeEmpty(VARIANT* variant) {
+    variant->vt = VT_EMPTY;
+}
+
+}  // namespace
 
 // The game's IAccessible for one control of the main window. The names, roles and states
 // are the game's; the rest is asked of the standard proxy the system has for the window.
@@ -18,8 +49,7 @@ class ControlAccessible final : public IAccessible {
     ControlAccessible(WindowsAccessibleSink& sink, HWND window, int control)
         : sink_(&sink), window_(window), control_(control) {
         sink.served_.push_back(this);
-        if (FAILED(CreateStdAccessibleObject(window, OBJID_CLIENT, __uuidof(IAccessible),
-                                             reinterpret_cast<void**>(&standard_)))) {
+        if (FAILED(standardAccessible(window, &standard_))) {
             standard_ = nullptr;
         }
     }
@@ -120,7 +150,7 @@ class ControlAccessible final : public IAccessible {
         if (role == nullptr) {
             return E_POINTER;
         }
-        VariantInit(role);
+        makeEmpty(role);
         int row = 0;
         int column = 0;
         const HRESULT known = place(child, row, column);
@@ -146,7 +176,7 @@ class ControlAccessible final : public IAccessible {
         if (state == nullptr) {
             return E_POINTER;
         }
-        VariantInit(state);
+        makeEmpty(state);
         int row = 0;
         int column = 0;
         const HRESULT known = place(child, row, column);
@@ -254,7 +284,7 @@ class ControlAccessible final : public IAccessible {
         if (end == nullptr) {
             return E_POINTER;
         }
-        VariantInit(end);
+        makeEmpty(end);
         if (sink_ == nullptr) {
             return RPC_E_DISCONNECTED;
         }
@@ -291,7 +321,7 @@ class ControlAccessible final : public IAccessible {
         if (child == nullptr) {
             return E_POINTER;
         }
-        VariantInit(child);
+        makeEmpty(child);
         if (sink_ == nullptr) {
             return RPC_E_DISCONNECTED;
         }
@@ -393,7 +423,7 @@ class ControlAccessible final : public IAccessible {
         if (text.empty()) {
             return S_FALSE;
         }
-        *out = SysAllocStringLen(text.data(), UINT(text.size()));
+        *out = allocateText(text);
         return *out != nullptr ? S_OK : E_OUTOFMEMORY;
     }
 
@@ -428,7 +458,7 @@ WindowsAccessibleSink::~WindowsAccessibleSink() {
     }
     for (int number = ScoreCard; number <= HandLabel; ++number) {
         if (HWND handle = control(number)) {
-            RemoveWindowSubclass(handle, subclass, UINT_PTR(number));
+            removeWindowSubclass(handle, subclass, UINT_PTR(number));
         }
     }
 }
@@ -442,7 +472,7 @@ HWND WindowsAccessibleSink::control(int number) const {
 
 void WindowsAccessibleSink::serve(int number) {
     if (HWND handle = control(number)) {
-        SetWindowSubclass(handle, subclass, UINT_PTR(number), reinterpret_cast<DWORD_PTR>(this));
+        setWindowSubclass(handle, subclass, UINT_PTR(number), reinterpret_cast<DWORD_PTR>(this));
     }
 }
 
@@ -506,14 +536,14 @@ LRESULT CALLBACK WindowsAccessibleSink::subclass(HWND window, UINT message, WPAR
     if (message == WM_GETOBJECT && DWORD(lParam) == DWORD(OBJID_CLIENT)) {
         auto* sink = reinterpret_cast<WindowsAccessibleSink*>(self);
         auto* object = new ControlAccessible(*sink, window, int(control));
-        const LRESULT result = LresultFromObject(__uuidof(IAccessible), wParam, object);
+        const LRESULT result = resultFromObject(wParam, object);
         object->Release();
         return result;
     }
     if (message == WM_NCDESTROY) {
-        RemoveWindowSubclass(window, subclass, control);
+        removeWindowSubclass(window, subclass, control);
     }
-    return DefSubclassProc(window, message, wParam, lParam);
+    return defSubclassProc(window, message, wParam, lParam);
 }
 
 }  // namespace quintaro

@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "win32/CommonControls.h"
 #include "win32/Media.h"
 #include "win32/UiText.h"
 
@@ -273,9 +274,11 @@ GameMode chooseGameMode(const std::string& title, const std::string& peopleName,
     ShowWindow(dialog, SW_SHOW);
     UpdateWindow(dialog);
     SetForegroundWindow(dialog);
-    // Decoding the pictures (and starting the imaging component) waits until the dialog is
-    // on screen; the buttons show them a moment later.
+    // Decoding the pictures (and starting the imaging component) and loading the common
+    // controls wait until the dialog is on screen; the buttons show the pictures a moment
+    // later.
     loadModePictures(state.placed.dpi);
+    useCommonControls();
     InvalidateRect(people, nullptr, TRUE);
     InvalidateRect(computer, nullptr, TRUE);
 

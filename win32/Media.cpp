@@ -7,13 +7,13 @@
 
 #include <algorithm>
 #include <cstring>
-#include <cwchar>
 #include <map>
 #include <vector>
 
 #include "media/FileBytes.h"
 #include "media/WaveFile.h"
 #include "settings/WideText.h"
+#include "win32/SystemFunction.h"
 
 namespace quintaro {
 
@@ -215,23 +215,6 @@ namespace {
 std::map<int, HBITMAP>& pictures() {
     static std::map<int, HBITMAP> table;
     return table;
-}
-
-// A function of a system library, loaded from the system folder when first needed: COM and
-// the shell are large under every Windows, and the first window needs neither.
-template <typename Function>
-Function systemFunction(const wchar_t* library, const char* name) {
-    wchar_t path[MAX_PATH] = {};
-    const UINT length = GetSystemDirectoryW(path, MAX_PATH);
-    if (length == 0 || length + 1 + wcslen(library) >= MAX_PATH) {
-        return nullptr;
-    }
-    wcscat(path, L"\\");
-    wcscat(path, library);
-    HMODULE module = LoadLibraryW(path);
-    return module == nullptr
-               ? nullptr
-               : reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
 }
 
 using CoInitializeFunction = HRESULT(WINAPI*)(void*);

@@ -1,12 +1,22 @@
 #include "win32/UiText.h"
 
+#include <string_view>
 #include <utility>
 #include <vector>
+
+#include "win32/CommonControls.h"
 
 namespace quintaro {
 
 HWND addControl(HWND parent, const wchar_t* kind, const std::wstring& text, DWORD style, int x,
                 int y, int width, int height, int id, HFONT font, DWORD extendedStyle) {
+    // An owner-drawn button looks the same in either version of the controls, so it does not
+    // wait for the common controls; every other control does.
+    const bool ownerDrawnButton =
+        std::wstring_view(kind) == L"BUTTON" && (style & BS_TYPEMASK) == BS_OWNERDRAW;
+    if (!ownerDrawnButton) {
+        useCommonControls();
+    }
     HWND control = CreateWindowExW(
         extendedStyle, kind, text.c_str(), WS_CHILD | WS_VISIBLE | style, x, y, width, height,
         parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance(), nullptr);

@@ -151,11 +151,7 @@ void WindowsFrontend::processPending() {
 }
 
 int runQuintaro() {
-    // The common controls with visual styles. COM starts with the first picture.
-    INITCOMMONCONTROLSEX controls{};
-    controls.dwSize = sizeof controls;
-    controls.dwICC = ICC_LISTVIEW_CLASSES | ICC_UPDOWN_CLASS | ICC_STANDARD_CLASSES;
-    InitCommonControlsEx(&controls);
+    // COM starts with the first picture, the common controls with the first control of theirs.
     {
         GameState state;
         WindowsFrontend frontend(state);

@@ -119,6 +119,26 @@ TEST_F(MainWindowTest, LayoutForTwoThreeAndFourPlayers) {
     }
 }
 
+// The common controls load late, from their own manifest: the main window's controls must
+// still be those of version 6, which draw in the system's visual styles.
+TEST_F(MainWindowTest, TheControlsComeFromTheVersionWithVisualStyles) {
+    Game game(testing::gameState(2));
+    for (int number : {int(ScoreCard), int(RollButton)}) {
+        SCOPED_TRACE(number);
+        HWND control = game.window().control(number);
+        // The library whose code handles the control's messages.
+        HMODULE library = nullptr;
+        GetModuleHandleExW(
+            GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+            reinterpret_cast<LPCWSTR>(GetWindowLongPtrW(control, GWLP_WNDPROC)), &library);
+        wchar_t path[MAX_PATH] = {};
+        GetModuleFileNameW(library, path, MAX_PATH);
+        std::wstring name(path);
+        CharLowerW(name.data());
+        EXPECT_NE(name.find(L"common-controls"), std::wstring::npos) << narrow(name);
+    }
+}
+
 TEST_F(MainWindowTest, MenusStartInTheLanguageAndSwitch) {
     Game game(testing::gameState(2));
     MainWindow& window = game.window();
