@@ -3,12 +3,13 @@
 # visible window (the new-game dialog) and resident memory then, against a bare Win32
 # program with one window of the same size (bench/bare_win32.cpp), started alternately in
 # the same run under Xvfb with a Wine server kept warm, so that both see the same load.
-# Medians of RUNS runs each.
+# Medians of RUNS runs each (31 unless given): a single start under Wine varies by a third
+# with the machine's load, so medians of 11 still differ by 0.1 from one run to the next.
 #   bench/startup-windows.sh [RUNS] [WINDOWS_BUILD_DIR] [LINUX_BUILD_DIR]
 # The probe (bench/startup_probe) comes from a Linux build. Targets: the game at most 1.15
 # times the bare program's time and 1.25 times its memory.
 set -e
-runs=${1:-11}
+runs=${1:-31}
 build=${2:-build/windows}
 linux=${3:-build/ci}
 probe="$linux/bench/startup_probe"
@@ -24,6 +25,8 @@ printf '#!/bin/sh\nexec %s %s\n' "$wine" "$game/quintaro.exe" > "$dir/game"
 printf '#!/bin/sh\nexec %s %s\n' "$wine" "$bare" > "$dir/bare"
 chmod +x "$dir/game" "$dir/bare"
 out="$dir/out"
+# A server left running in this prefix would keep its desktop on another display.
+wineserver -k 2>/dev/null || true
 xvfb-run -a -s "-screen 0 1024x768x24" sh -c "
     wineserver -p
     # The first run of each warms the file cache and the server; it is not counted.

@@ -254,16 +254,10 @@ GameMode chooseGameMode(const std::string& title, const std::string& peopleName,
                         const std::string& computerName, HWND& dialog) {
     registerWindowClass(newGameDialogClass, newGameProcedure);
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
-    const SIZE start = outerSize(newGameLayout.client, style, 0, systemDpi());
-    dialog = CreateWindowExW(0, newGameDialogClass, widen(title).c_str(), style, 0, 0, start.cx,
-                             start.cy, nullptr, nullptr, instance(), nullptr);
     NewGameState state;
-    state.placed.dpi = windowDpi(dialog);
-    const SIZE outer = outerSize(newGameLayout.client, style, 0, state.placed.dpi);
-    SetWindowPos(dialog, nullptr, 0, 0, outer.cx, outer.cy,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    dialog = createCentredWindow(0, newGameDialogClass, widen(title), style, newGameLayout.client,
+                                 nullptr, nullptr, state.placed.dpi);
     SetWindowLongPtrW(dialog, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&state));
-    centreOnScreen(dialog);
 
     // The pictures are drawn; the texts are the buttons' names.
     HWND people = state.placed.add(dialog, L"BUTTON", widen(peopleName), WS_TABSTOP | BS_OWNERDRAW,
@@ -370,16 +364,10 @@ bool runOptionsDialog(HWND mainWindow, const OptionsTexts& texts, int shownSecon
     registerWindowClass(optionsDialogClass, optionsProcedure);
     const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
     const OptionsLayout& layout = optionsLayout;
-    const SIZE start = outerSize(layout.client, style, WS_EX_DLGMODALFRAME, systemDpi());
-    HWND dialog = CreateWindowExW(WS_EX_DLGMODALFRAME, optionsDialogClass, L"Options", style, 0, 0,
-                                  start.cx, start.cy, mainWindow, nullptr, instance(), nullptr);
     OptionsState options;
     PlacedControls& placed = options.placed;
-    placed.dpi = windowDpi(dialog);
-    const SIZE outer = outerSize(layout.client, style, WS_EX_DLGMODALFRAME, placed.dpi);
-    SetWindowPos(dialog, nullptr, 0, 0, outer.cx, outer.cy,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    centreOnScreen(dialog);
+    HWND dialog = createCentredWindow(WS_EX_DLGMODALFRAME, optionsDialogClass, L"Options", style,
+                                      layout.client, mainWindow, nullptr, placed.dpi);
 
     placed.add(dialog, L"STATIC", widen(texts.showComputerHand), SS_NOPREFIX, layout.handLabel, -1);
     // A hand-edited delay beyond the range still shows its own number until the first change.

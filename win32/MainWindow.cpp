@@ -25,14 +25,8 @@ MainWindow::MainWindow(const GameState& state, const WindowTexts& texts, WindowE
     // The outer size is that of the layout's client area without a menu bar, at the density
     // of the screen the window opens on; the menu bar then takes its height from the client
     // area.
-    const SIZE start = outerSize(layout_.client, mainWindowStyle, 0, systemDpi());
-    window_ = CreateWindowExW(0, mainWindowClass, widen(texts.title).c_str(), mainWindowStyle, 0, 0,
-                              start.cx, start.cy, nullptr, nullptr, instance(), this);
-    dpi_ = windowDpi(window_);
-    const SIZE outer = outerSize(layout_.client, mainWindowStyle, 0, dpi_);
-    SetWindowPos(window_, nullptr, 0, 0, outer.cx, outer.cy,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    centreOnScreen(window_);
+    window_ = createCentredWindow(0, mainWindowClass, widen(texts.title), mainWindowStyle,
+                                  layout_.client, nullptr, this, dpi_);
     buildMenuBar(texts);
 
     scoreCard_ = addControl(window_, WC_LISTVIEWW, L"",

@@ -185,14 +185,30 @@ void useFont(HWND control, HFONT font) {
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
 }
 
-void centreOnScreen(HWND window) {
-    RECT outer{};
-    GetWindowRect(window, &outer);
-    const int width = outer.right - outer.left;
-    const int height = outer.bottom - outer.top;
-    const int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-    const int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-    SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+namespace {
+
+POINT centredOrigin(SIZE outer) {
+    return {(GetSystemMetrics(SM_CXSCREEN) - outer.cx) / 2,
+            (GetSystemMetrics(SM_CYSCREEN) - outer.cy) / 2};
+}
+
+}  // namespace
+
+HWND createCentredWindow(DWORD extendedStyle, const wchar_t* className, const std::wstring& title,
+                         DWORD style, LayoutSize client, HWND owner, void* parameter, int& dpi) {
+    const int madeFor = systemDpi();
+    const SIZE start = outerSize(client, style, extendedStyle, madeFor);
+    const POINT at = centredOrigin(start);
+    HWND window = CreateWindowExW(extendedStyle, className, title.c_str(), style, at.x, at.y,
+                                  start.cx, start.cy, owner, nullptr, instance(), parameter);
+    dpi = windowDpi(window);
+    if (window != nullptr && dpi != madeFor) {
+        const SIZE outer = outerSize(client, style, extendedStyle, dpi);
+        const POINT centred = centredOrigin(outer);
+        SetWindowPos(window, nullptr, centred.x, centred.y, outer.cx, outer.cy,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    return window;
 }
 
 HINSTANCE instance() {

@@ -56,8 +56,13 @@ HWND addControl(HWND parent, const wchar_t* kind, const std::wstring& text, DWOR
 // message is put back for the outer loop.
 void runModalLoop(HWND dialog, const std::function<bool()>& done);
 
-// Moves a window so that its outer rectangle is centred on the primary screen.
-void centreOnScreen(HWND window);
+// A top-level window whose client area is `client` 96-DPI pixels (before any menu bar), its
+// outer rectangle centred on the primary screen, at the density of the screen it opens on,
+// which is returned in `dpi`. It is made at the system's density, where it nearly always
+// stays, so that it is placed once before it shows; on a screen of another density it is
+// sized and centred again.
+HWND createCentredWindow(DWORD extendedStyle, const wchar_t* className, const std::wstring& title,
+                         DWORD style, LayoutSize client, HWND owner, void* parameter, int& dpi);
 
 // Registers a window class of the game once: button-face background, the game's icon.
 void registerWindowClass(const wchar_t* name, WNDPROC procedure);
