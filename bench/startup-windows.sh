@@ -9,6 +9,7 @@
 # The probe (bench/startup_probe) comes from a Linux build. Targets: the game at most 1.15
 # times the bare program's time and 1.25 times its memory.
 set -e
+. "$(dirname "$0")/startup-summary.sh"
 runs=${1:-31}
 build=${2:-build/windows}
 linux=${3:-build/ci}
@@ -37,17 +38,8 @@ xvfb-run -a -s "-screen 0 1024x768x24" sh -c "
         echo bare \$('$probe' '$dir/bare' '$game')
     done
     wineserver -k" > "$out" 2>/dev/null
-median() { sort -n | awk '{a[NR]=$1} END {print (NR%2 ? a[(NR+1)/2] : (a[NR/2]+a[NR/2+1])/2)}'; }
-field() { sed -n "s/^$1 .*$2=\([0-9.]*\).*/\1/p" "$out" | median; }
 echo "runs: $runs each, alternating, warm Wine server"
-for what in game bare; do
-    echo "$what: first window, median ms: $(field $what startup_ms);" \
-        "resident at first window, median KiB: $(field $what rss_kib);" \
-        "peak resident after 0.5 s, median KiB: $(field $what peak_kib)"
-done
-time_ratio=$(awk -v g="$(field game startup_ms)" -v b="$(field bare startup_ms)" 'BEGIN {printf "%.2f", g / b}')
-memory_ratio=$(awk -v g="$(field game rss_kib)" -v b="$(field bare rss_kib)" 'BEGIN {printf "%.2f", g / b}')
+status=0
+summarise "$out" "bare program" 1.15 1.25 || status=$?
 rm -rf "$dir"
-echo "game / bare program: time $time_ratio (target at most 1.15)," \
-    "memory $memory_ratio (target at most 1.25)"
-awk -v t="$time_ratio" -v m="$memory_ratio" 'BEGIN {exit !(t <= 1.15 && m <= 1.25)}'
+exit $status
