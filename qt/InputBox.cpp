@@ -62,7 +62,7 @@ QDialog* showInputBox(const QString& title, const QString& prompt, const QString
     });
     // Showing a dialog hands the focus over as if by Tab, which would select the whole text;
     // the caret belongs after the last character instead.
-    box.open();
+    box.show();
     field->end(false);
     return dialog;
 }

@@ -210,7 +210,7 @@ void MainWindow::askYesNo(const std::string& caption, const std::string& text) {
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setTextFormat(Qt::PlainText);
     box->setDefaultButton(QMessageBox::Yes);
-    box->setWindowModality(Qt::WindowModal);
+    box->setWindowModality(Qt::ApplicationModal);
     connect(box, &QDialog::finished, this, [this, box](int result) {
         const bool yes =
             result == QMessageBox::Yes || box->clickedButton() == box->button(QMessageBox::Yes);
@@ -218,7 +218,7 @@ void MainWindow::askYesNo(const std::string& caption, const std::string& text) {
         activateWindow();
         events_.yesNoAnswered(yes);
     });
-    box->open();
+    box->show();
 }
 
 void MainWindow::showOptions(const OptionsTexts& texts, const OptionsView& view) {

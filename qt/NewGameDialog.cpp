@@ -15,7 +15,8 @@ namespace {
 // Its close box is the shell's to decide: the window never closes by itself.
 class NewGameWindow : public QWidget {
   public:
-    explicit NewGameWindow(DialogEvents& events) : QWidget(nullptr, closeBoxOnly), events_(events) {}
+    explicit NewGameWindow(DialogEvents& events)
+        : QWidget(nullptr, closeBoxOnly), events_(events) {}
     bool closing = false;
 
   protected:
@@ -83,6 +84,8 @@ void NewGameDialog::close() {
         static_cast<NewGameWindow*>(window_.get())->closing = true;
         window_->hide();
         window_.release()->deleteLater();
+        // The buttons keep their own copies; the decoded pictures go now.
+        freePictures();
     }
 }
 

@@ -90,7 +90,8 @@ class SecondsControl : public QWidget {
 // dialog.
 class OptionsWindow : public QWidget {
   public:
-    explicit OptionsWindow(DialogEvents& events) : QWidget(nullptr, closeBoxOnly), events_(events) {}
+    explicit OptionsWindow(DialogEvents& events)
+        : QWidget(nullptr, closeBoxOnly), events_(events) {}
     bool closing = false;
 
   protected:
@@ -134,8 +135,7 @@ QPushButton* addButton(QWidget* parent, const char* name, const QString& text, Q
 
 }  // namespace
 
-OptionsDialog::OptionsDialog(QWidget* mainWindow, const OptionsTexts& texts,
-                             DialogEvents& events)
+OptionsDialog::OptionsDialog(QWidget* mainWindow, const OptionsTexts& texts, DialogEvents& events)
     : mainWindow_(mainWindow) {
     auto* window = new OptionsWindow(events);
     window_.reset(window);
@@ -157,9 +157,8 @@ OptionsDialog::OptionsDialog(QWidget* mainWindow, const OptionsTexts& texts,
     stronger_ = new QCheckBox(toQString(texts.stronger), window);
     stronger_->setObjectName(QStringLiteral("strongerBox"));
     stronger_->setGeometry(toQRect(layout.strongerBox));
-    QObject::connect(stronger_, &QCheckBox::clicked, window, [&events](bool on) {
-        events.optionsEdited(OptionsEdit::strongerBox(on));
-    });
+    QObject::connect(stronger_, &QCheckBox::toggled, window,
+                     [&events](bool on) { events.optionsEdited(OptionsEdit::strongerBox(on)); });
     QPushButton* apply =
         addButton(window, "applyButton", toQString(texts.apply), toQRect(layout.applyButton));
     QPushButton* cancel =

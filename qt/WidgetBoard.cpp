@@ -116,7 +116,7 @@ void WidgetBoard::showMessage(const std::string& caption, const std::string& tex
                                 QMessageBox::Ok, owner);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setTextFormat(Qt::PlainText);
-    box->setWindowModality(Qt::WindowModal);
+    box->setWindowModality(Qt::ApplicationModal);
     QObject::connect(box, &QDialog::finished, owner, [this, owner] {
         // The keys go back to the window, not to the box that has gone.
         if (owner->isVisible()) {
@@ -124,7 +124,7 @@ void WidgetBoard::showMessage(const std::string& caption, const std::string& tex
         }
         events_.messageClosed();
     });
-    box->open();
+    box->show();
 }
 
 }  // namespace quintaro

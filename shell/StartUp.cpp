@@ -10,12 +10,17 @@ StartUp::StartUp(GameState& state, Frontend& frontend) : state_(state), frontend
 
 void StartUp::begin(DialogEvents& events, std::function<void()> ready,
                     std::function<void()> leave) {
-    events_ = &events;
-    ready_ = std::move(ready);
-    leave_ = std::move(leave);
     state_ = loadGameState();
     frontend_.useToolkitLanguage(state_.languageCode);
     frontend_.initSound();
+    askNewGame(events, std::move(ready), std::move(leave));
+}
+
+void StartUp::askNewGame(DialogEvents& events, std::function<void()> ready,
+                         std::function<void()> leave) {
+    events_ = &events;
+    ready_ = std::move(ready);
+    leave_ = std::move(leave);
     const NewGameTexts texts = readNewGameTexts(state_.languageFile);
     questions_.emplace(state_, texts);
     phase_ = Phase::ChoosingMode;

@@ -26,6 +26,8 @@ class StartUp {
     // up (the dialog is still on screen, for the main window to take its place; then call
     // closeDialog); leave runs when the dialog was closed before a mode was chosen.
     void begin(DialogEvents& events, std::function<void()> ready, std::function<void()> leave);
+    // The new-game dialog and its questions alone, in the language of the state as it is.
+    void askNewGame(DialogEvents& events, std::function<void()> ready, std::function<void()> leave);
     void closeDialog();
 
     // The answers.

@@ -87,7 +87,9 @@ class StartUpEvents : public DialogEvents {
 class OptionsRun : public DialogEvents {
   public:
     OptionsRun(QWidget* mainWindow, GameState& state)
-        : state_(state), form_(state), dialog_(mainWindow, readOptionsTexts(state.languageFile), *this) {
+        : state_(state),
+          form_(state),
+          dialog_(mainWindow, readOptionsTexts(state.languageFile), *this) {
         dialog_.show(form_.view());
     }
     void modeChosen(GameMode) override {}
@@ -119,7 +121,8 @@ std::unique_ptr<NewGameDialog> runNewGame(GameState& state) {
     StartUpEvents events(startUp);
     bool ready = false;
     bool left = false;
-    startUp.begin(events, [&] { ready = true; }, [&] { left = true; });
+    startUp.askNewGame(
+        events, [&] { ready = true; }, [&] { left = true; });
     runUntil([&] { return ready || left; }, "the new-game questions to end");
     if (!ready) {
         return nullptr;

@@ -347,7 +347,8 @@ TEST_F(MainWindowTest, ThePauseRunsOnATimerAndTheCloseBoxEndsIt) {
         }
         QDeadlineTimer deadline(20000);
         while (game.app().shell().pausing() && !deadline.hasExpired()) {
-            QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 20);
+            QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents,
+                                            20);
         }
         ASSERT_FALSE(game.app().shell().pausing()) << "the pause did not end within 20 s";
         EXPECT_EQ(window.turnLabel()->text(), "Ann");

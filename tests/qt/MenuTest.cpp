@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
-#include <QDeadlineTimer>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDeadlineTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -209,6 +209,7 @@ TEST_F(MenuTest, OptionsThenGermanWriteTheSettingsFile) {
         QTest::mouseClick(dialog->findChild<QPushButton*>("applyButton"), Qt::LeftButton);
     });
     window.menuAction(OptionsItem)->trigger();
+    testing::waitUntil([&] { return window.optionsDialog() == nullptr; }, "Apply to close Options");
     EXPECT_TRUE(seen);
     EXPECT_TRUE(window.isEnabled());
     EXPECT_EQ(state.delayMs, 3000);
@@ -230,6 +231,8 @@ TEST_F(MenuTest, CancelledOptionsChangeNothing) {
         QTest::mouseClick(dialog->findChild<QPushButton*>("cancelButton"), Qt::LeftButton);
     });
     window.menuAction(OptionsItem)->trigger();
+    testing::waitUntil([&] { return window.optionsDialog() == nullptr; },
+                       "Cancel to close Options");
     EXPECT_TRUE(window.isEnabled());
     EXPECT_EQ(state.delayMs, 2000);
     EXPECT_EQ(state.strongerCPU, 0);
@@ -283,8 +286,7 @@ TEST_F(MenuTest, NewGameAnsweredYesStartsAfreshWithTheSamePlayers) {
         }
         MessageBoxWatcher watcher(QMessageBox::Yes);
         app.window()->menuAction(NewGameItem)->trigger();
-        QApplication::processEvents();
-        QApplication::processEvents();
+        ASSERT_EQ(watcher.seen().size(), 1u);
         MainWindow* fresh = app.window();
         ASSERT_NE(fresh, nullptr);
         EXPECT_TRUE(fresh->isVisible());

@@ -177,7 +177,7 @@ TEST_F(PlayAidsTest, KeysOfPlayWhateverHadTheFocus) {
         RepeatRandom random({}, 4);
         RandomScope scope(random);
         GameState state = testing::gameState(2, c.computerMode);
-        state.delayMs = 50;
+        state.delayMs = 0;
         TestGame game(state);
         MainWindow& window = game.window();
         game.app().shell().coach().wait();
@@ -229,20 +229,17 @@ TEST_F(PlayAidsTest, KeysDuringTheComputersPauseAreIgnored) {
     QApplication::setActiveWindow(&window);
     key(window, Qt::Key_Space);
     key(window, Qt::Key_Space);
-    bool checked = false;
-    QTimer::singleShot(100, &window, [&] {
-        checked = true;
-        const int draws = random.draws();
-        QTest::keyClick(window.die(1), Qt::Key_1);
-        QTest::keyClick(window.rollButton(), Qt::Key_R);
-        QTest::keyClick(&window, Qt::Key_H);
-        EXPECT_FALSE(window.die(1)->isChecked());
-        EXPECT_EQ(random.draws(), draws);
-        EXPECT_EQ(window.hintedDice(), 0u);
-    });
     key(window, Qt::Key_Down);
     key(window, Qt::Key_Enter);
-    EXPECT_TRUE(checked);
+    ASSERT_TRUE(game.app().shell().pausing());
+    const int draws = random.draws();
+    QTest::keyClick(window.die(1), Qt::Key_1);
+    QTest::keyClick(window.rollButton(), Qt::Key_R);
+    QTest::keyClick(&window, Qt::Key_H);
+    EXPECT_FALSE(window.die(1)->isChecked());
+    EXPECT_EQ(random.draws(), draws);
+    EXPECT_EQ(window.hintedDice(), 0u);
+    testing::waitUntil([&] { return !game.app().shell().pausing(); }, "the pause to end");
     EXPECT_EQ(state.rowsBooked(2), 1);
     EXPECT_EQ(window.turnLabel()->text(), "Ann");
 }

@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QString>
 #include <QTimer>
+#include <functional>
 #include <vector>
 
 #include "qt/Application.h"
@@ -24,7 +25,8 @@ class MessageBoxWatcher : public QObject {
         QString text;
         bool operator==(const Seen&) const = default;
     };
-    const std::vector<Seen>& seen() const { return seen_; }
+    // The boxes seen so far, once every box open now has been answered.
+    const std::vector<Seen>& seen();
     void setAnswer(QMessageBox::StandardButton answer) { answer_ = answer; }
 
   private:
@@ -33,6 +35,9 @@ class MessageBoxWatcher : public QObject {
     QTimer timer_;
     std::vector<Seen> seen_;
 };
+
+// Handles events until done says so; fails naming what it waited for after the deadline.
+bool waitUntil(const std::function<bool()>& done, const char* what, int milliseconds = 20000);
 
 // A game on the real main window, started without the new-game dialog; state is the game's.
 class TestGame {
