@@ -5,18 +5,15 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string_view>
 
 #include <jpeglib.h>
 
-#include "qt/Picture.h"
+#include "media/PictureHeader.h"
 
 namespace quintaro {
 
 namespace {
-
-// Real encoders write about ten scans; thousands of tiny scans are a way to make a small
-// file take minutes to decode.
-constexpr int maxScans = 100;
 
 struct ErrorManager {
     jpeg_error_mgr base;  // first member: libjpeg's pointer to it is a pointer to us
@@ -35,17 +32,6 @@ void stopOnWarning(j_common_ptr cinfo, int level) {
     if (level < 0) {
         leaveDecoding(cinfo);
     }
-}
-
-void limitScans(j_common_ptr cinfo) {
-    if (cinfo->is_decompressor &&
-        reinterpret_cast<j_decompress_ptr>(cinfo)->input_scan_number > maxScans) {
-        leaveDecoding(cinfo);
-    }
-}
-
-bool withinLimits(JDIMENSION width, JDIMENSION height) {
-    return pictureSizeAllowed(width, height);
 }
 
 // Adobe's CMYK JPEGs (nearly all of them) store the inks inverted; others store them plain.
@@ -68,10 +54,10 @@ struct Decoded {
 
 // libjpeg leaves by longjmp on every error, so from setjmp on nothing here may own anything
 // through a destructor: the buffers are plain malloc'ed memory, freed on both ways out.
-bool decodeInto(const unsigned char* data, unsigned long size, Decoded* result) {
+bool decodeInto(const unsigned char* data, unsigned long size, PictureSize header,
+                Decoded* result) {
     jpeg_decompress_struct cinfo{};
     ErrorManager errors{};
-    jpeg_progress_mgr progress{};
     unsigned char* volatile pixels = nullptr;
     unsigned char* volatile cmykRow = nullptr;
 
@@ -86,12 +72,11 @@ bool decodeInto(const unsigned char* data, unsigned long size, Decoded* result) 
         return false;
     }
     jpeg_create_decompress(&cinfo);
-    progress.progress_monitor = limitScans;
-    cinfo.progress = &progress;
     jpeg_mem_src(&cinfo, data, size);
     jpeg_read_header(&cinfo, TRUE);
-    // Checked before libjpeg or we allocate anything of the picture's size.
-    if (!withinLimits(cinfo.image_width, cinfo.image_height)) {
+    // libjpeg must see the frame our header reader measured; it allocates nothing of the
+    // picture's size before jpeg_start_decompress.
+    if (cinfo.image_width != header.width || cinfo.image_height != header.height) {
         leaveDecoding(reinterpret_cast<j_common_ptr>(&cinfo));
     }
     const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
@@ -138,8 +123,14 @@ QImage decodeJpeg(const unsigned char* data, std::size_t size) {
     if (data == nullptr || size == 0 || size > ULONG_MAX) {
         return {};
     }
+    // The size and the number of scans are checked on the file's own header, before libjpeg
+    // sees it.
+    const auto header = jpegSize(std::string_view(reinterpret_cast<const char*>(data), size));
+    if (!pictureSizeAllowed(header)) {
+        return {};
+    }
     Decoded decoded{};
-    if (!decodeInto(data, static_cast<unsigned long>(size), &decoded)) {
+    if (!decodeInto(data, static_cast<unsigned long>(size), *header, &decoded)) {
         return {};
     }
     QImage image(static_cast<int>(decoded.width), static_cast<int>(decoded.height),

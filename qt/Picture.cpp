@@ -9,8 +9,10 @@
 #include <cstdint>
 #include <map>
 #include <optional>
+#include <string_view>
 
 #include "media/FileBytes.h"
+#include "media/PictureHeader.h"
 #include "qt/JpegDecoder.h"
 
 namespace quintaro {
@@ -24,41 +26,6 @@ std::map<int, QImage>& pictures() {
 
 bool withinLimits(QSize size) {
     return pictureSizeAllowed(size.width(), size.height());
-}
-
-std::uint32_t readBigEndian32(const QByteArray& bytes, qsizetype at) {
-    const auto byte = [&](qsizetype i) { return static_cast<std::uint32_t>(uchar(bytes[at + i])); };
-    return byte(0) << 24 | byte(1) << 16 | byte(2) << 8 | byte(3);
-}
-
-std::uint32_t readLittleEndian32(const QByteArray& bytes, qsizetype at) {
-    const auto byte = [&](qsizetype i) { return static_cast<std::uint32_t>(uchar(bytes[at + i])); };
-    return byte(0) | byte(1) << 8 | byte(2) << 16 | byte(3) << 24;
-}
-
-// The icon directory gives at most 256 x 256, but an entry may hold a PNG of any size, which
-// Qt decodes whole. Its own header is checked here, before anything is read.
-bool embeddedPngWithinLimits(const QByteArray& bytes) {
-    constexpr qsizetype firstEntry = 6;
-    constexpr qsizetype offsetField = firstEntry + 12;
-    static constexpr char pngSignature[] = "\x89PNG\r\n\x1a\n";
-    if (bytes.size() < offsetField + 4) {
-        return true;  // too short to be read at all
-    }
-    const std::uint32_t offset = readLittleEndian32(bytes, offsetField);
-    if (offset > static_cast<std::uint64_t>(bytes.size()) ||
-        !QByteArrayView(bytes).sliced(offset).startsWith(QByteArrayView(pngSignature, 8))) {
-        return true;
-    }
-    // Signature (8), IHDR length (4) and type (4), then width and height.
-    if (static_cast<std::uint64_t>(offset) + 24 > static_cast<std::uint64_t>(bytes.size())) {
-        return false;
-    }
-    const std::uint32_t width = readBigEndian32(bytes, offset + 16);
-    const std::uint32_t height = readBigEndian32(bytes, offset + 20);
-    return width <= static_cast<std::uint32_t>(maxPictureSide) &&
-           height <= static_cast<std::uint32_t>(maxPictureSide) &&
-           static_cast<long long>(width) * height <= maxPicturePixels;
 }
 
 // Qt's readers describe what is wrong with a corrupt file as warnings; a picture that
@@ -76,8 +43,8 @@ class QuietQtMessages {
     QtMessageHandler previous_;
 };
 
-// Reads through Qt's reader for `format` only (no guessing from the content), refusing a
-// picture whose header claims more than the limits before its pixels are read.
+// Reads through Qt's reader for `format` only (no guessing from the content); the file's
+// header has been measured against the limits already.
 QImage readWithQt(const QByteArray& bytes, const char* format) {
     const QuietQtMessages quiet;
     QBuffer buffer;
@@ -87,7 +54,7 @@ QImage readWithQt(const QByteArray& bytes, const char* format) {
     }
     QImageReader reader(&buffer, format);
     reader.setAutoDetectImageFormat(false);
-    if (!reader.canRead() || !withinLimits(reader.size())) {
+    if (!reader.canRead()) {
         return {};
     }
     QImage image = reader.read();
@@ -99,11 +66,13 @@ QImage readWithQt(const QByteArray& bytes, const char* format) {
 
 }  // namespace
 
+// Each kind of file is measured by our own header reader before Qt or libjpeg sees it.
 QImage decodePicture(const QByteArray& bytes) {
+    const std::string_view view(bytes.constData(), static_cast<std::size_t>(bytes.size()));
     if (bytes.startsWith("BM")) {
-        return readWithQt(bytes, "bmp");
+        return pictureSizeAllowed(bitmapSize(view)) ? readWithQt(bytes, "bmp") : QImage();
     }
-    if (embeddedPngWithinLimits(bytes)) {
+    if (looksLikeIcon(view) && pictureSizeAllowed(iconSize(view))) {
         QImage icon = readWithQt(bytes, "ico");
         if (!icon.isNull()) {
             return icon;

@@ -99,6 +99,22 @@ std::wstring temporaryName(const std::wstring& folder, const std::wstring& name,
     return folder + L"." + name + suffix;
 }
 
+SaveStepHook saveStepHook = nullptr;
+void reach(SaveStep step) {
+    if (saveStepHook != nullptr) {
+        saveStepHook(step);
+    }
+}
+
+// The lock a save holds on its temporary file besides opening it without sharing. Windows
+// keeps every user from opening a held file; Wine keeps only the programs of one user (one
+// Wine server) from it, but its byte-range locks are the system's, which every user sees.
+bool lockWhole(HANDLE file) {
+    OVERLAPPED whole{};
+    return LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, MAXDWORD,
+                      MAXDWORD, &whole) != 0;
+}
+
 // Removes the file a handle holds, through that handle: only the name it was opened by goes.
 bool deleteThrough(HANDLE file) {
     FILE_DISPOSITION_INFO disposition{};
@@ -139,16 +155,58 @@ bool standsForItself(const std::wstring& name) {
 
 enum class Take { Taken, Blocked, Failed };
 
-// Creates the temporary file afresh, held without sharing: that is the lock every save of
-// the file takes. A file found under the name is either another save's (held, so opening it
-// fails with a sharing violation until that save has renamed it away) or a leftover of a save
-// that was ended, which is removed. Whatever else stands there (a link, a folder, a file we
-// may not open) is removed by name, never opened and never written through. Blocked:
-// something we may not remove holds the name.
-Take createTemporary(const std::wstring& name, ULONGLONG deadline, HANDLE& out) {
-    // Another save's file refuses us for a moment while it is renamed away; only what keeps
-    // refusing holds the name for good.
-    constexpr ULONGLONG refusalMs = 20;
+// What a plain file found under one of our names turns out to be once we try to take it.
+enum class Found { Leftover, HeldByAnotherSave, NotOurs, Gone };
+
+// Opens a plain file found under one of our names without sharing and takes its lock: only
+// when both are ours is it a leftover of a save that was ended, which the handle returned
+// may remove. A file we may not open at all is another user's (or the system's): never ours
+// to remove.
+Found takeFound(const std::wstring& name, DWORD attributes, HANDLE& out) {
+    HANDLE found = openTemporary(name, OPEN_EXISTING);
+    if (found == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        if (error == ERROR_SHARING_VIOLATION) {
+            return Found::HeldByAnotherSave;
+        }
+        if (error == ERROR_FILE_NOT_FOUND) {
+            return Found::Gone;
+        }
+        if (error == ERROR_ACCESS_DENIED && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+            // A read-only mark refuses us the handle; a leftover of ours so marked is opened
+            // once the mark is off.
+            const DWORD writable = attributes & ~DWORD(FILE_ATTRIBUTE_READONLY);
+            if (SetFileAttributesW(name.c_str(),
+                                   writable != 0 ? writable : FILE_ATTRIBUTE_NORMAL)) {
+                return takeFound(name, writable, out);
+            }
+        }
+        return Found::NotOurs;
+    }
+    if (!lockWhole(found)) {
+        CloseHandle(found);
+        return Found::HeldByAnotherSave;
+    }
+    if ((attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+        FILE_BASIC_INFO basic{};
+        basic.FileAttributes = FILE_ATTRIBUTE_NORMAL;
+        SetFileInformationByHandle(found, FileBasicInfo, &basic, sizeof basic);
+    }
+    out = found;
+    return Found::Leftover;
+}
+
+// Creates the temporary file afresh, held without sharing and locked: that is the lock every
+// save of the file takes. A plain file found under the name is either another save's (held:
+// waited for until that save has renamed it away) or a leftover of a save that was ended,
+// which is removed. A file we may not open is another user's: waited for a moment, then
+// passed by, never removed. Whatever else stands there (a folder, a device) is removed by
+// name, never opened and never written through. Blocked: something we may not remove holds
+// the name.
+Take createTemporary(const std::wstring& name, ULONGLONG deadline, bool& met, HANDLE& out) {
+    // Another save's file refuses us for a moment while it is made or renamed away; only
+    // what keeps refusing holds the name for good.
+    constexpr ULONGLONG refusalMs = 100;
     ULONGLONG firstRefusal = 0;
     const auto refusedForGood = [&firstRefusal] {
         const ULONGLONG now = GetTickCount64();
@@ -163,7 +221,7 @@ Take createTemporary(const std::wstring& name, ULONGLONG deadline, HANDLE& out) 
         }
         HANDLE created = openTemporary(name, CREATE_NEW);
         if (created != INVALID_HANDLE_VALUE) {
-            if (isPlainFile(created)) {
+            if (isPlainFile(created) && lockWhole(created)) {
                 out = created;
                 return Take::Taken;
             }
@@ -196,33 +254,31 @@ Take createTemporary(const std::wstring& name, ULONGLONG deadline, HANDLE& out) 
                 Sleep(1);
                 continue;
             }
-            HANDLE found = openTemporary(name, OPEN_EXISTING);
-            if (found != INVALID_HANDLE_VALUE) {
-                // Nobody else holds it: a leftover. A read-only mark would refuse the removal.
-                if ((attributes & FILE_ATTRIBUTE_READONLY) != 0) {
-                    FILE_BASIC_INFO basic{};
-                    basic.FileAttributes = FILE_ATTRIBUTE_NORMAL;
-                    SetFileInformationByHandle(found, FileBasicInfo, &basic, sizeof basic);
+            HANDLE found = INVALID_HANDLE_VALUE;
+            switch (takeFound(name, attributes, found)) {
+                case Found::Leftover: {
+                    const bool removed = deleteThrough(found);
+                    CloseHandle(found);
+                    if (removed) {
+                        continue;
+                    }
+                    return Take::Blocked;
                 }
-                const bool removed = deleteThrough(found);
-                CloseHandle(found);
-                if (removed) {
+                case Found::HeldByAnotherSave:
+                    if (!met) {
+                        met = true;
+                        reach(SaveStep::MetOtherSave);
+                    }
+                    Sleep(1);
                     continue;
-                }
-                return Take::Blocked;
-            }
-            const DWORD error = GetLastError();
-            if (error == ERROR_SHARING_VIOLATION) {
-                Sleep(1);  // another save is at work
-                continue;
-            }
-            if (error == ERROR_FILE_NOT_FOUND) {
-                continue;  // renamed away meanwhile
-            }
-            if ((attributes & FILE_ATTRIBUTE_READONLY) != 0) {
-                const DWORD writable = attributes & ~DWORD(FILE_ATTRIBUTE_READONLY);
-                SetFileAttributesW(name.c_str(), writable != 0 ? writable : FILE_ATTRIBUTE_NORMAL);
-                continue;  // it may be a leftover that is open to us now
+                case Found::Gone:
+                    continue;
+                case Found::NotOurs:
+                    if (refusedForGood()) {
+                        return Take::Blocked;
+                    }
+                    Sleep(1);
+                    continue;
             }
         }
         const bool removed = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0
@@ -238,6 +294,57 @@ Take createTemporary(const std::wstring& name, ULONGLONG deadline, HANDLE& out) 
         }
         return Take::Blocked;
     }
+}
+
+// Removes leftovers of ended saves under every temporary name: plain files nobody holds,
+// and empty folders. What is held, what we may not open and what is not what it seems stay.
+// Done before a save takes its own, so that ending a save at any moment leaves at most that
+// one behind.
+void clearLeftovers(const std::wstring& folder, const std::wstring& name) {
+    for (int index = 0; index < temporaryNames; ++index) {
+        const std::wstring tempName = temporaryName(folder, name, index);
+        const DWORD attributes = GetFileAttributesW(tempName.c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES) {
+            continue;
+        }
+        if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+            if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
+                RemoveDirectoryW(tempName.c_str());
+            }
+            continue;
+        }
+        HANDLE found = INVALID_HANDLE_VALUE;
+        if ((attributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE)) == 0 &&
+            standsForItself(tempName) &&
+            takeFound(tempName, attributes, found) == Found::Leftover) {
+            deleteThrough(found);
+            CloseHandle(found);
+        }
+    }
+}
+
+// Whether the name still stands for the file the handle holds (the same volume and file
+// number), and, given a length, whether that file is this long both through the handle and
+// by the name.
+bool namesFile(HANDLE file, const std::wstring& name, std::optional<std::size_t> length = {}) {
+    // Asking for the attributes alone opens even a file held without sharing.
+    Handle named(CreateFileW(name.c_str(), FILE_READ_ATTRIBUTES,
+                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                             OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    BY_HANDLE_FILE_INFORMATION mine{};
+    BY_HANDLE_FILE_INFORMATION found{};
+    if (!named.valid() || !GetFileInformationByHandle(file, &mine) ||
+        !GetFileInformationByHandle(named.get(), &found) ||
+        mine.dwVolumeSerialNumber != found.dwVolumeSerialNumber ||
+        mine.nFileIndexHigh != found.nFileIndexHigh || mine.nFileIndexLow != found.nFileIndexLow) {
+        return false;
+    }
+    LARGE_INTEGER size{};
+    const auto sizeOf = [](const BY_HANDLE_FILE_INFORMATION& info) {
+        return ULONGLONG(info.nFileSizeHigh) << 32 | info.nFileSizeLow;
+    };
+    return !length || (GetFileSizeEx(file, &size) && ULONGLONG(size.QuadPart) == *length &&
+                       sizeOf(found) == *length);
 }
 
 // Gives the temporary file its final name through the handle that holds it, so the lock
@@ -278,18 +385,24 @@ bool updateFile(const std::string& fileName, const FileChange& change) {
     }
     const std::wstring folder = target.substr(0, slash + 1);
     const ULONGLONG deadline = GetTickCount64() + lockWaitMs;
+    const std::wstring baseName = target.substr(slash + 1);
+    clearLeftovers(folder, baseName);
     HANDLE handle = INVALID_HANDLE_VALUE;
+    bool met = false;
+    std::wstring tempName;
     for (int index = 0; index < temporaryNames && handle == INVALID_HANDLE_VALUE; ++index) {
-        const Take take = createTemporary(temporaryName(folder, target.substr(slash + 1), index),
-                                          deadline, handle);
-        if (take == Take::Failed) {
+        tempName = temporaryName(folder, baseName, index);
+        if (createTemporary(tempName, deadline, met, handle) == Take::Failed) {
             return false;
         }
     }
     Handle file(handle);
     if (!file.valid()) {
+        // Every name holds something we may not remove: the old file stays as it is, and the
+        // next save tries again.
         return false;
     }
+    reach(SaveStep::TemporaryTaken);
     // The file as it is now that no other save can run. A file marked read-only stays
     // untouched; so does anything that is not a plain file.
     const DWORD attributes = GetFileAttributesW(target.c_str());
@@ -312,7 +425,12 @@ bool updateFile(const std::string& fileName, const FileChange& change) {
         basic.FileAttributes = attributes & ~DWORD(FILE_ATTRIBUTE_NORMAL);
         SetFileInformationByHandle(file.get(), FileBasicInfo, &basic, sizeof basic);
     }
-    // A game reading the file this moment (for a moment only) keeps it from being replaced.
+    if (complete) {
+        reach(SaveStep::Written);
+    }
+    // Renamed only while the name holds this save's file, whole. A game reading the file this
+    // moment (for a moment only) keeps it from being replaced.
+    complete = complete && namesFile(file.get(), tempName, bytes->size());
     while (complete && !renameThrough(file.get(), target)) {
         const DWORD error = GetLastError();
         if ((error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION) ||
@@ -321,11 +439,17 @@ bool updateFile(const std::string& fileName, const FileChange& change) {
         }
         Sleep(1);
     }
-    if (!complete) {
+    // Removed through the handle only while the name stands for it: under Wine that removes
+    // whatever the name holds.
+    if (!complete && namesFile(file.get(), tempName)) {
         deleteThrough(file.get());
     }
     file.close();
     return complete;
+}
+
+void setSaveStepHook(SaveStepHook hook) {
+    saveStepHook = hook;
 }
 
 bool saveFile(const std::string& fileName, std::string_view bytes) {
@@ -341,16 +465,28 @@ ReadResult readFile(const std::string& fileName, std::string& bytes, bool& writa
 namespace {
 
 ReadResult readWide(const std::wstring& name, std::string& bytes, bool& writable) {
-    writable = true;
     const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-    HANDLE handle = name.empty()
-                        ? INVALID_HANDLE_VALUE
-                        : CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, share, nullptr,
-                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle == INVALID_HANDLE_VALUE && !name.empty()) {
-        writable = false;
-        handle = CreateFileW(name.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING,
-                             FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE handle = INVALID_HANDLE_VALUE;
+    // A save that has just renamed its new file into place holds it for a moment, until it
+    // lets go of it; only a file that keeps refusing us is not to be read.
+    const ULONGLONG until = GetTickCount64() + 100;
+    for (bool again = !name.empty(); again;) {
+        writable = true;
+        handle = CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, share, nullptr,
+                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (handle == INVALID_HANDLE_VALUE) {
+            writable = false;
+            handle = CreateFileW(name.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr);
+        }
+        again = handle == INVALID_HANDLE_VALUE && GetLastError() == ERROR_SHARING_VIOLATION &&
+                GetTickCount64() < until;
+        if (again) {
+            Sleep(1);
+        }
+    }
+    if (name.empty()) {
+        writable = true;
     }
     Handle file(handle);
     if (!file.valid()) {

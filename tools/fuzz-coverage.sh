@@ -12,7 +12,7 @@ cmake -S . -B $build -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_C_COMPILER=clang 
     -DCMAKE_CXX_COMPILER=clang++ -DQUINTARO_QT=OFF -DQUINTARO_FUZZ=ON -DQUINTARO_TESTS=OFF \
     -DQUINTARO_BENCH=OFF -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_C_FLAGS="$flags" \
     -DCMAKE_EXE_LINKER_FLAGS="-fprofile-instr-generate" >/dev/null
-targets="keyvalue_fuzz number_fuzz wave_fuzz"
+targets="keyvalue_fuzz number_fuzz wave_fuzz picture_header_fuzz"
 cmake --build $build --target $targets >/dev/null
 rm -rf $build/profiles
 mkdir -p $build/profiles
@@ -26,7 +26,9 @@ for target in $targets; do
         >/dev/null 2>&1
 done
 llvm-profdata merge -sparse $build/profiles/*.profraw -o $build/profiles/all.profdata
-objects="$build/fuzz/keyvalue_fuzz -object $build/fuzz/number_fuzz -object $build/fuzz/wave_fuzz"
+objects="$build/fuzz/keyvalue_fuzz -object $build/fuzz/number_fuzz -object $build/fuzz/wave_fuzz \
+    -object $build/fuzz/picture_header_fuzz"
 # shellcheck disable=SC2086
 llvm-cov report $objects -instr-profile=$build/profiles/all.profdata \
-    settings/KeyValueFile.cpp settings/SafeFile.cpp settings/Number.cpp media/WaveFile.cpp
+    settings/KeyValueFile.cpp settings/SafeFile.cpp settings/Number.cpp media/WaveFile.cpp \
+    media/PictureHeader.cpp

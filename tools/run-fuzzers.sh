@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz
 mkdir -p fuzz/findings
-for target in keyvalue_fuzz number_fuzz wave_fuzz picture_fuzz; do
+for target in keyvalue_fuzz number_fuzz wave_fuzz picture_header_fuzz picture_fuzz; do
     name=${target%_fuzz}
     work=$(mktemp -d)
     cp -r fuzz/corpus/$name/. "$work"/ 2>/dev/null || true

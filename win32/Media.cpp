@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "media/FileBytes.h"
+#include "media/PictureHeader.h"
 #include "media/WaveFile.h"
 #include "settings/WideText.h"
 #include "win32/SystemFunction.h"
@@ -250,10 +251,12 @@ IWICImagingFactory* imagingFactory() {
 constexpr auto highQualityCubic = WICBitmapInterpolationMode(4);
 
 // One container format, decoded from memory into a 24-bit top-down DIB section, scaled
-// smoothly from 96 DPI to `dpi`; the size is checked against the limits before any pixel
-// is decoded. A picture that would grow beyond the limits keeps its own size.
+// smoothly from 96 DPI to `dpi`. The caller has measured the file's own header against the
+// limits: the imaging component decodes the pixels as soon as it is handed the file (Wine's
+// while it reads the header), so it never sees a file before that. Its frame must then be
+// the size the header gave. A picture that would grow beyond the limits keeps its own size.
 HBITMAP decodeAs(IWICImagingFactory* factory, const GUID& container, std::string_view bytes,
-                 int dpi) {
+                 PictureSize header, int dpi) {
     IWICStream* stream = nullptr;
     IWICBitmapDecoder* decoder = nullptr;
     IWICBitmapFrameDecode* frame = nullptr;
@@ -268,7 +271,7 @@ HBITMAP decodeAs(IWICImagingFactory* factory, const GUID& container, std::string
               SUCCEEDED(factory->CreateDecoder(container, nullptr, &decoder)) &&
               SUCCEEDED(decoder->Initialize(stream, WICDecodeMetadataCacheOnDemand)) &&
               SUCCEEDED(decoder->GetFrame(0, &frame)) && SUCCEEDED(frame->GetSize(&width, &height));
-    ok = ok && pictureSizeAllowed(width, height);
+    ok = ok && PictureSize{width, height} == header;
     IWICBitmapSource* decoded = frame;
     if (ok && dpi != baseDpi) {
         const int scaledWidth = std::max(1, scaled(int(width), dpi));
@@ -355,17 +358,34 @@ HBITMAP decodeAs(IWICImagingFactory* factory, const GUID& container, std::string
 }  // namespace
 
 HBITMAP decodePicture(std::string_view bytes, int dpi) {
-    IWICImagingFactory* factory = imagingFactory();
-    if (factory == nullptr || bytes.size() < 2 || bytes.size() > maxPictureFileBytes) {
+    if (bytes.size() < 2 || bytes.size() > maxPictureFileBytes) {
         return nullptr;
     }
-    if (bytes.substr(0, 2) == "BM") {
-        return decodeAs(factory, GUID_ContainerFormatBmp, bytes, dpi);
+    // "BM" decides; otherwise an icon, and what the icon decoder refuses is tried as a JPEG.
+    // Each is measured on its own header first: the imaging component is not even started
+    // for a file the limits refuse.
+    const bool bitmap = bytes.substr(0, 2) == "BM";
+    const struct {
+        const GUID& container;
+        std::optional<PictureSize> size;
+    } kinds[] = {
+        {GUID_ContainerFormatBmp, bitmap ? bitmapSize(bytes) : std::nullopt},
+        {GUID_ContainerFormatIco, !bitmap && looksLikeIcon(bytes) ? iconSize(bytes) : std::nullopt},
+        {GUID_ContainerFormatJpeg, bitmap ? std::nullopt : jpegSize(bytes)},
+    };
+    for (const auto& kind : kinds) {
+        if (!pictureSizeAllowed(kind.size)) {
+            continue;
+        }
+        IWICImagingFactory* factory = imagingFactory();
+        if (factory == nullptr) {
+            return nullptr;
+        }
+        if (HBITMAP decoded = decodeAs(factory, kind.container, bytes, *kind.size, dpi)) {
+            return decoded;
+        }
     }
-    if (HBITMAP icon = decodeAs(factory, GUID_ContainerFormatIco, bytes, dpi)) {
-        return icon;
-    }
-    return decodeAs(factory, GUID_ContainerFormatJpeg, bytes, dpi);
+    return nullptr;
 }
 
 void loadPicture(int number, const std::string& fileName, int dpi) {

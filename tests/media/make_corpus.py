@@ -173,6 +173,9 @@ def picture_files():
     write(PICTURES, "truncated.jpg", gradient[:len(gradient) // 2])
     write(PICTURES, "huge_header.jpg", patch_jpeg_size(gradient, 9000, 9000))
     write(PICTURES, "too_many_pixels.jpg", patch_jpeg_size(gradient, 4001, 4000))
+    # The largest a frame header can claim beyond the limits in both directions: a decoder
+    # that is handed it works for minutes.
+    write(PICTURES, "huge_30000.jpg", patch_jpeg_size(gradient, 30000, 30000))
     rng = random.Random(20240501)
     write(PICTURES, "garbage.jpg", bytes(rng.randrange(256) for _ in range(600)))
     write(PICTURES, "garbage_after_soi.jpg",

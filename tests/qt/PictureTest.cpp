@@ -88,6 +88,7 @@ INSTANTIATE_TEST_SUITE_P(
                       PictureCase{"gradient.jpg", true, 64, 64, true},
                       PictureCase{"wide_8192.jpg", true, 8192, 8, true, QColor(128, 128, 128)},
                       PictureCase{"tall_8193.jpg", false}, PictureCase{"huge_header.jpg", false},
+                      PictureCase{"huge_30000.jpg", false},
                       PictureCase{"too_many_pixels.jpg", false},
                       PictureCase{"truncated.jpg", false}, PictureCase{"garbage.jpg", false},
                       PictureCase{"garbage_after_soi.jpg", false}, PictureCase{"empty.jpg", false},

@@ -152,12 +152,14 @@ bool place(Blocker blocker) {
 // Holds the temporary file the way a save does, until it goes out of scope.
 class HeldTemporary {
   public:
-    HeldTemporary() {
+    explicit HeldTemporary(const std::string& name = temporary) {
 #ifdef _WIN32
-        handle_ = CreateFileW(L".settings.ini.tmp", GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+        handle_ = CreateFileW(std::filesystem::path(name).c_str(), GENERIC_WRITE, 0, nullptr,
+                              CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        OVERLAPPED whole{};
+        LockFileEx(handle_, LOCKFILE_EXCLUSIVE_LOCK, 0, MAXDWORD, MAXDWORD, &whole);
 #else
-        fd_ = ::open(temporary.c_str(), O_CREAT | O_EXCL | O_WRONLY, 0600);
+        fd_ = ::open(name.c_str(), O_CREAT | O_EXCL | O_WRONLY, 0600);
         flock(fd_, LOCK_EX);
 #endif
     }
@@ -267,6 +269,56 @@ TEST(SaveTogether, NothingUnderTheTemporaryNameBlocksOrRedirectsASave) {
         }
         EXPECT_EQ(folderListing(folder.path()), listing);
     }
+}
+
+// The temporary file under the index-th of the names a save walks.
+std::string temporaryNamed(int index) {
+    return index == 0 ? temporary : ".settings.ini." + std::to_string(index) + ".tmp";
+}
+
+// Leftovers of ended saves under any of the temporary names are cleared by the next save, so
+// the folder keeps settings.ini and at most the one temporary file of a save at work.
+TEST(SaveTogether, ASaveClearsLeftoversUnderEveryTemporaryNameButNoneThatIsHeld) {
+    for (const int held : {-1, 0, 3}) {
+        SCOPED_TRACE(held < 0 ? std::string("none held") : "held: " + temporaryNamed(held));
+        TempFolder folder;
+        writeBytes("settings.ini", "delay = 1000\r\n");
+        std::optional<HeldTemporary> holder;
+        for (int index = 0; index < 8; ++index) {
+            if (index == held) {
+                holder.emplace(temporaryNamed(index));
+            } else {
+                writeBytes(temporaryNamed(index), mark + "delay = 9");
+            }
+        }
+        saveKey("delay", "2000");
+        // Where the first name is held, the save waits for it, gives up and still clears.
+        EXPECT_EQ(readBytes("settings.ini"),
+                  held == 0 ? "delay = 1000\r\n" : mark + "delay = 2000\r\n");
+        std::vector<std::string> listing = {"settings.ini"};
+        if (held >= 0) {
+            listing.insert(listing.begin(), temporaryNamed(held));
+        }
+        EXPECT_EQ(folderListing(folder.path()), listing);
+    }
+}
+
+// When every temporary name holds something no save may remove, the save can't land: the old
+// file stays whole, and the next save, once a name is free again, lands.
+TEST(SaveTogether, WithEveryTemporaryNameBlockedTheOldFileStaysAndTheNextSaveLands) {
+    TempFolder folder;
+    const std::string before = "delay = 1000\r\n";
+    writeBytes("settings.ini", before);
+    for (int index = 0; index < 8; ++index) {
+        std::filesystem::create_directory(temporaryNamed(index));
+        writeBytes(temporaryNamed(index) + "/mine.txt", "not the game's");
+    }
+    saveKey("delay", "2000");
+    EXPECT_EQ(readBytes("settings.ini"), before);
+    std::filesystem::remove_all(temporaryNamed(5));
+    saveKey("delay", "3000");
+    EXPECT_EQ(readBytes("settings.ini"), mark + "delay = 3000\r\n");
+    EXPECT_EQ(folderListing(folder.path()).size(), 8u);
 }
 
 // Two games in one folder, each saving its own key again and again at the same moment: when

@@ -230,6 +230,7 @@ TEST(Pictures, NamedPictureFiles) {
         {"wide_8192.jpg", true, 8192, 8, CLR_NONE},
         {"tall_8193.jpg", false, 0, 0, CLR_NONE},
         {"huge_header.jpg", false, 0, 0, CLR_NONE},
+        {"huge_30000.jpg", false, 0, 0, CLR_NONE},
         {"too_many_pixels.jpg", false, 0, 0, CLR_NONE},
         {"truncated.jpg", false, 0, 0, CLR_NONE},
         {"garbage.jpg", false, 0, 0, CLR_NONE},
