@@ -4,6 +4,7 @@
 #include <chrono>
 #include <string>
 #include <system_error>
+#include <utility>
 
 #include "rules/Scoring.h"
 #include "state/GameState.h"
@@ -65,6 +66,20 @@ void Coach::startComputing() {
         // coach answers nothing.
         computing_ = std::async(std::launch::deferred, compute).share();
     }
+}
+
+bool Coach::adoptTable(CoachValueTable table) {
+    std::lock_guard<std::mutex> lock(start_);
+    if (ready() || (computing_.valid() &&
+                    computing_.wait_for(std::chrono::seconds(0)) != std::future_status::deferred)) {
+        return false;
+    }
+    table_ = std::make_unique<CoachValueTable>(std::move(table));
+    std::promise<void> done;
+    done.set_value();
+    computing_ = done.get_future().share();
+    ready_.store(true, std::memory_order_release);
+    return true;
 }
 
 bool Coach::ready() const {
