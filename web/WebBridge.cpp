@@ -15,6 +15,7 @@
 #include "media/WaveFile.h"
 #include "settings/MemoryFiles.h"
 #include "shell/Layout.h"
+#include "shell/Menu.h"
 
 namespace quintaro {
 
@@ -154,6 +155,21 @@ std::string layoutJson(int players) {
     return out;
 }
 
+// The menu bar's entries as JSON: kind, text index, item number, key text.
+std::string menuJson() {
+    static constexpr const char* kinds[] = {"menu", "item", "separator", "submenu", "end"};
+    std::string out = "[";
+    for (const MenuEntry& entry : menuBarLayout) {
+        out += "{\"kind\":\"";
+        out += kinds[int(entry.kind)];
+        out += "\",\"text\":" + std::to_string(int(entry.text)) +
+               ",\"item\":" + std::to_string(entry.item) + ",\"key\":\"" + menuKeyText(entry) +
+               "\"},";
+    }
+    out.back() = ']';
+    return out;
+}
+
 }  // namespace
 
 void setWebCoach(Coach* coach) {
@@ -270,6 +286,11 @@ EMSCRIPTEN_KEEPALIVE int quintaro_sound_rate() {
 
 EMSCRIPTEN_KEEPALIVE const float* quintaro_sound_samples() {
     return quintaro::sound().samples.data();
+}
+
+EMSCRIPTEN_KEEPALIVE const char* quintaro_menu() {
+    quintaro::layoutText() = quintaro::menuJson();
+    return quintaro::layoutText().c_str();
 }
 
 EMSCRIPTEN_KEEPALIVE const char* quintaro_layout(int players) {

@@ -80,6 +80,7 @@ function wrapCore(module) {
         samples: module.HEAPF32.slice(first, first + frames * channels),
       };
     }),
+    menu: () => JSON.parse(module.UTF8ToString(module._quintaro_menu())),
     layout: (players) => JSON.parse(module.UTF8ToString(module._quintaro_layout(players))),
   };
 }
