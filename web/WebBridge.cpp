@@ -13,6 +13,7 @@
 
 #include "coach/Coach.h"
 #include "media/WaveFile.h"
+#include "settings/KeyValueFile.h"
 #include "settings/MemoryFiles.h"
 #include "shell/Layout.h"
 #include "shell/Menu.h"
@@ -195,6 +196,19 @@ EMSCRIPTEN_KEEPALIVE void quintaro_put_file(const char* name, const char* bytes,
     } else {
         quintaro::putMemoryFile(name, std::string_view(bytes, std::size_t(size)));
     }
+}
+
+// One key of a key=value file read or written through the game's own component, as the
+// shell's options and language switch do it.
+EMSCRIPTEN_KEEPALIVE void quintaro_write_text(const char* name, const char* key,
+                                              const char* value) {
+    quintaro::writeOneText(name, key, value);
+}
+
+EMSCRIPTEN_KEEPALIVE const char* quintaro_read_text(const char* name, const char* key,
+                                                    const char* defaultText) {
+    quintaro::layoutText() = quintaro::readOneText(name, key, defaultText);
+    return quintaro::layoutText().c_str();
 }
 
 EMSCRIPTEN_KEEPALIVE void quintaro_watch_saves() {

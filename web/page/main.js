@@ -55,6 +55,11 @@ function wrapCore(module) {
         const data = module._quintaro_merged_data();
         return { count, bytes: heap().slice(data, data + module._quintaro_merged_size()) };
       })),
+    writeText: (name, key, value) =>
+      withString(name, (n) => withString(key, (k) => withString(value, (v) => module._quintaro_write_text(n, k, v)))),
+    readText: (name, key, fallback) =>
+      withString(name, (n) => withString(key, (k) => withString(fallback, (d) =>
+        module.UTF8ToString(module._quintaro_read_text(n, k, d))))),
     settingsStored: (name, count) => withString(name, (n) => module._quintaro_settings_stored(n, count)),
     adoptCoachTable: (values) => {
       const at = module._malloc(values.byteLength);

@@ -458,7 +458,7 @@ export class GameView {
   dialog(caption, [width, height], build, { named, cancelValue } = {}) {
     const returnTo = document.activeElement;
     const id = `d${(this.dialogCount = (this.dialogCount ?? 0) + 1)}`;
-    const title = el("h2", { class: "caption", id: `${id}-caption` }, caption);
+    const title = el("div", { class: "caption", id: `${id}-caption`, "aria-hidden": caption ? "false" : "true" }, caption);
     const body = el("div", { class: "client" });
     body.style.width = `${width}px`;
     body.style.height = `${height}px`;

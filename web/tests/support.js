@@ -12,11 +12,11 @@ const here = dirname(fileURLToPath(import.meta.url));
 export const SITE = process.env.QUINTARO_SITE ?? join(here, "../../dist/web");
 export const CHROMIUM = process.env.CHROMIUM ?? "/usr/bin/chromium";
 
-export async function startServer(root = SITE) {
+export async function startServer(root = SITE, port = 0) {
   if (!existsSync(join(root, "index.html"))) {
     throw new Error(`no built site in ${root}: run sh tools/package-web.sh first`);
   }
-  return serve(root, 0);
+  return serve(root, port);
 }
 
 // A browser with a profile of its own, removed when it closes.
