@@ -61,7 +61,8 @@ class Board {
     virtual bool controlEnabled(int control) const = 0;
     virtual void setControlEnabled(int control, bool enabled) = 0;
 
-    // A modal message box with an OK button; returns when it is closed.
+    // A modal message box with an OK button over the window. It returns at once; the box's
+    // closing is reported to the shell, which takes no input from the window meanwhile.
     virtual void showMessage(const std::string& caption, const std::string& text) = 0;
 };
 

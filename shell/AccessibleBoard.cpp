@@ -83,9 +83,15 @@ void AccessibleBoard::setControlEnabled(int control, bool enabled) {
     if (control == RollButton) {
         refreshRollButton();
     }
+    if (onSwitch) {
+        onSwitch(control, enabled);
+    }
 }
 
 void AccessibleBoard::showMessage(const std::string& caption, const std::string& text) {
+    if (onMessage) {
+        onMessage();
+    }
     board_.showMessage(caption, text);
 }
 

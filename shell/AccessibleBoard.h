@@ -5,6 +5,7 @@
 // both editions.
 
 #include <array>
+#include <functional>
 #include <string>
 
 #include "rules/Board.h"
@@ -36,6 +37,10 @@ class AccessibleBoard : public Board {
     void refreshAll(const AccessibleTexts& texts);
     // A die the player pressed or released by hand.
     void refreshDie(int die);
+
+    // Told after a control is switched on or off, and before a message box opens.
+    std::function<void(int control, bool enabled)> onSwitch;
+    std::function<void()> onMessage;
 
   private:
     void refreshRollButton();

@@ -1,8 +1,5 @@
 #include "shell/GameShell.h"
 
-#include "settings/KeyValueFile.h"
-#include "shell/NewGame.h"
-
 namespace quintaro {
 
 namespace {
@@ -10,57 +7,57 @@ constexpr const char* rollSoundFile = "dice.wav";
 constexpr int rollSound = 0;
 }  // namespace
 
-GameShell::GameShell(GameState& state, Frontend& frontend) : state_(state), frontend_(frontend) {}
+GameShell::GameShell(GameState& state, Frontend& frontend)
+    : state_(state),
+      frontend_(frontend),
+      startUp_(state, frontend),
+      commands_(state, frontend,
+                {[this] { newGame(); }, [this] { exit(); }, [this] { showHint(); }}) {}
 
 GameShell::~GameShell() = default;
 
-bool GameShell::startUp() {
-    state_ = loadGameState();
-    frontend_.useToolkitLanguage(state_.languageCode);
-    frontend_.initSound();
-
-    const NewGameTexts texts = readNewGameTexts(state_.languageFile);
-    const GameMode mode =
-        frontend_.chooseGameMode(texts.gameMode, texts.peopleButton, texts.computerButton);
-    if (mode == GameMode::None) {
-        return false;
-    }
-    const AskFunction ask = [this](const std::string& title, const std::string& prompt,
-                                   const std::string& defaultText) {
-        return frontend_.inputBox(title, prompt, defaultText);
-    };
-    if (mode == GameMode::People) {
-        askPeople(state_, texts, ask);
-    } else {
-        askComputer(state_, texts, ask);
-    }
-    // The main window takes the dialog's place: the dialog stays on screen until it is up.
-    startGame();
-    frontend_.closeNewGameDialog();
-    return true;
+void GameShell::startUp() {
+    startUp_.begin(
+        *this,
+        [this] {
+            // The main window takes the dialog's place: the dialog stays on screen until it is up.
+            startGame();
+            startUp_.closeDialog();
+        },
+        [this] { exit(); });
 }
 
 void GameShell::startGame() {
     frontend_.loadSound(rollSound, rollSoundFile);
-    texts_ = readWindowTexts(state_.languageFile, TextsFor::NewWindow);
-    window_ = &frontend_.openMainWindow(texts_, *this);
+    WindowSetup setup{readWindowTexts(state_.languageFile, TextsFor::NewWindow), state_.playerCount,
+                      state_.playerNames, state_.playerNames[1]};
+    window_ = &frontend_.openMainWindow(setup, *this);
     board_ = std::make_unique<AccessibleBoard>(window_->board(), window_->accessibleSink(),
                                                state_.playerCount, state_.playerNames);
-    hintShown_ = false;
+    input_ = std::make_unique<InputRouter>(*window_);
+    board_->onSwitch = [this](int control, bool enabled) {
+        input_->controlSwitched(*board_, control, enabled);
+    };
+    board_->onMessage = [this] { ++messagesOpen_; };
+    commands_.attach(window_, board_.get(), setup.texts);
+    hint_ = {};
+    messagesOpen_ = 0;
     // The coach's table is computed in the background while the first turn begins.
     coach_.startComputing();
     turnFlow_ = std::make_unique<TurnFlow>(
         *board_, state_,
         TurnFlow::Hooks{[this] { frontend_.playSound(rollSound); },
-                        [this](int milliseconds) { pause(milliseconds); }});
-    turnFlow_->setLeaving([this] { return leaving_; });
+                        [this](int milliseconds) { window_->startPause(milliseconds); }});
     // The score card opens for one booking after the second roll.
     board_->setControlEnabled(ScoreCard, false);
-    board_->refreshAll(texts_.accessible);
+    board_->refreshAll(setup.texts.accessible);
+    input_->focus(RollButton);
 }
 
 void GameShell::closeWindow() {
+    commands_.attach(nullptr, nullptr, commands_.texts());
     turnFlow_.reset();
+    input_.reset();
     board_.reset();
     if (window_ != nullptr) {
         window_ = nullptr;
@@ -71,39 +68,50 @@ void GameShell::closeWindow() {
 void GameShell::shutdown() {
     frontend_.releaseSound();
     frontend_.freePictures();
+    startUp_.closeDialog();
     closeWindow();
 }
 
+bool GameShell::takesInput() const {
+    return turnFlow_ && !leaving_ && !turnFlow_->pausing() && messagesOpen_ == 0 &&
+           !commands_.asking();
+}
+
 void GameShell::roll() {
-    if (!turnFlow_ || pausing_) {
+    if (!takesInput() || !board_->controlEnabled(RollButton)) {
         return;
     }
     clearHint();
     turnFlow_->roll();
     // After the second roll the keys go to the score card.
     if (board_->controlEnabled(ScoreCard)) {
-        window_->focusScoreCard();
+        input_->focus(ScoreCard);
     }
 }
 
-void GameShell::dieToggled(int die) {
-    if (!board_) {
+void GameShell::dieClicked(int die) {
+    if (!takesInput() || die < Die1 || die > Die5 || !board_->controlEnabled(die)) {
         return;
     }
     clearHint();
-    board_->refreshDie(die);
+    board_->setDieHeld(die, !board_->dieHeld(die));
 }
 
-void GameShell::book(int selectedRow) {
-    if (!turnFlow_ || pausing_) {
+void GameShell::rowClicked(int row) {
+    if (!takesInput() || !board_->controlEnabled(ScoreCard) || row < 0) {
         return;
     }
-    clearHint();
-    turnFlow_->book(selectedRow);
+    input_->select(row);
+    book(row);
 }
 
-bool GameShell::keyPressed(PortableKey key, int focusedControl) {
-    const std::optional<GameKey> action = gameKeyFor(key, focusedControl);
+void GameShell::book(int row) {
+    clearHint();
+    turnFlow_->book(row);
+}
+
+bool GameShell::keyPressed(const KeyEvent& key) {
+    const std::optional<GameKey> action = gameKeyFor(key);
     if (action) {
         pressKey(*action);
     }
@@ -111,35 +119,30 @@ bool GameShell::keyPressed(PortableKey key, int focusedControl) {
 }
 
 void GameShell::pressKey(GameKey key) {
-    if (!turnFlow_ || pausing_) {
+    if (!takesInput()) {
         return;
     }
-    Board& board = *board_;
     switch (key) {
         case GameKey::Die1:
         case GameKey::Die2:
         case GameKey::Die3:
         case GameKey::Die4:
-        case GameKey::Die5: {
-            const int die = Die1 + (int(key) - int(GameKey::Die1));
-            clearHint();
-            board.setDieHeld(die, !board.dieHeld(die));
+        case GameKey::Die5:
+            dieClicked(Die1 + (int(key) - int(GameKey::Die1)));
             break;
-        }
         case GameKey::Roll:
-            if (board.controlEnabled(RollButton)) {
-                roll();
-            }
+            roll();
             break;
         case GameKey::Up:
-            moveSelection(-1);
-            break;
         case GameKey::Down:
-            moveSelection(+1);
+            if (board_->controlEnabled(ScoreCard)) {
+                input_->moveSelection(*board_, turnFlow_->currentPlayer(),
+                                      key == GameKey::Up ? -1 : +1);
+            }
             break;
         case GameKey::Book:
-            if (board.controlEnabled(ScoreCard)) {
-                book(window_->selectedRow());
+            if (board_->controlEnabled(ScoreCard) && input_->selectedRow() >= 0) {
+                book(input_->selectedRow());
             }
             break;
         case GameKey::Hint:
@@ -148,65 +151,53 @@ void GameShell::pressKey(GameKey key) {
     }
 }
 
-void GameShell::moveSelection(int step) {
-    if (board_->controlEnabled(ScoreCard)) {
-        const int row =
-            nextFreeRow(*board_, turnFlow_->currentPlayer(), window_->selectedRow(), step);
-        if (row >= 0) {
-            window_->selectRow(row);
-        }
-    }
-}
-
 void GameShell::chooseMenuItem(int item) {
-    // During the computer's turn and the pause after it no command is handled.
-    if (pausing_ || window_ == nullptr) {
-        return;
-    }
-    switch (item) {
-        case NewGameItem:
-            askNewGame();
-            break;
-        case ExitItem:
-            exit();
-            break;
-        case RulesItem:
-            showRules();
-            break;
-        case AboutItem:
-            showAbout();
-            break;
-        case OptionsItem:
-            showOptions();
-            break;
-        case HintItem:
-            showHint();
-            break;
-        default:
-            if (isLanguageItem(item)) {
-                switchLanguage(item - firstLanguageItem);
-            }
-            break;
+    // During the computer's turn, the pause after it and while a box is open no command is
+    // handled.
+    if (takesInput()) {
+        commands_.choose(item);
     }
 }
 
 bool GameShell::closeRequested() {
     // Input waits for the computer's pause to end; the wish to leave does not (a hand-edited
-    // delay may be days long). The pause ends at once, and the rest of the computer's turn
-    // shows nothing: no end-of-game message after the close box.
+    // delay may be days long). The rest of the computer's turn then shows nothing: no
+    // end-of-game message after the close box.
     exit();
     return true;
 }
 
-void GameShell::askNewGame() {
-    KeyValueFile texts;
-    texts.open(state_.languageFile);
-    const std::string caption = texts.readText("NewGame", "");
-    const std::string question = texts.readText("NewGameDesc", "");
-    texts.close();
-    if (!window_->askYesNo(caption, question)) {
-        return;
+void GameShell::pauseEnded() {
+    if (turnFlow_ && !leaving_) {
+        turnFlow_->pauseEnded();
     }
+}
+
+void GameShell::modeChosen(GameMode mode) {
+    startUp_.modeChosen(mode);
+}
+
+void GameShell::newGameCloseRequested() {
+    startUp_.closeRequested();
+}
+
+void GameShell::inputBoxAnswered(InputBoxAction action, const std::string& text) {
+    startUp_.answered(action, text);
+}
+
+void GameShell::yesNoAnswered(bool yes) {
+    commands_.yesNoAnswered(yes);
+}
+
+void GameShell::messageClosed() {
+    messagesOpen_ = messagesOpen_ > 0 ? messagesOpen_ - 1 : 0;
+}
+
+void GameShell::optionsEdited(const OptionsEdit& edit) {
+    commands_.optionsEdited(edit);
+}
+
+void GameShell::newGame() {
     // Same players, names, mode and language; the old game is gone.
     state_.resetProgress();
     frontend_.freeSound(rollSound);
@@ -219,75 +210,28 @@ void GameShell::exit() {
     frontend_.quit();
 }
 
-void GameShell::showRules() {
-    frontend_.openDocument("rules.txt");
-}
-
-void GameShell::showAbout() {
-    const std::string caption = readOneText(state_.languageFile, "MenuAbout", "") + " Quintaro";
-    board_->showMessage(caption, aboutText(state_.languageFile));
-}
-
-void GameShell::showOptions() {
-    const OptionsTexts texts = readOptionsTexts(state_.languageFile);
-    OptionsChoice choice = currentOptions(state_);
-    if (window_->runOptionsDialog(texts, shownSeconds(state_), choice)) {
-        applyOptions(state_, choice);
-    }
-}
-
-void GameShell::switchLanguage(int index) {
-    state_.languageFile = state_.languageFiles.at(std::size_t(index));
-    texts_ = readWindowTexts(state_.languageFile, TextsFor::LanguageSwitch);
-    Board& board = *board_;
-    window_->setMenuTexts(texts_.menu);
-    board.setControlText(RollButton, texts_.roll);
-    window_->setTitle(texts_.title);
-    // Labels missing from the new file come out empty, not in English.
-    for (int row = 0; row < rowCount; ++row) {
-        board.setCellText(row, 0, texts_.rowLabels[std::size_t(row)]);
-    }
-    board_->refreshAll(texts_.accessible);
-    const std::string code = state_.languageFile.substr(0, 2);
-    frontend_.useToolkitLanguage(code);
-    writeOneText(std::string(settingsFileName), "lang", code);
-}
-
 void GameShell::showHint() {
-    if (!turnFlow_ || pausing_) {
+    if (!takesInput()) {
         return;
     }
     const std::optional<HintFacts> facts =
-        hintFacts(coach_, *board_, turnFlow_->currentPlayer(), window_->selectedRow());
+        hintFacts(coach_, *board_, turnFlow_->currentPlayer(), input_->selectedRow());
     if (!facts) {
         return;
     }
-    const HintView hint = composeHint(*facts, texts_.hintBest, texts_.hintYours);
+    const WindowTexts& texts = commands_.texts();
+    const HintView hint = composeHint(*facts, texts.hintBest, texts.hintYours);
     clearHint();
     if (hint.row >= 0) {
-        window_->selectRow(hint.row);
+        input_->select(hint.row);
     }
-    handTextBeforeHint_ = board_->controlText(HandLabel);
-    hintShown_ = true;
-    board_->setControlText(HandLabel, hint.label);
-    window_->frameDice(hint.holdDice);
-    window_->describeHint(hint.description);
+    hint_.show(*window_, *board_, hint);
 }
 
 void GameShell::clearHint() {
-    if (!hintShown_ || !board_) {
-        return;
+    if (board_) {
+        hint_.clear(*window_, *board_);
     }
-    hintShown_ = false;
-    window_->frameDice(0);
-    window_->describeHint("");
-    board_->setControlText(HandLabel, handTextBeforeHint_);
-}
-
-void GameShell::pause(int milliseconds) {
-    pausing_ = true;
-    window_->pause(milliseconds);
-    pausing_ = false;
 }
 
 }  // namespace quintaro

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "coach/Coach.h"
+#include "shell/Frontend.h"
 
 namespace quintaro {
 
@@ -68,6 +69,29 @@ HintView composeHint(const HintFacts& facts, const std::string& bestText,
         hint.description += "; " + yoursText + ": " + formatTotal(*facts.yours);
     }
     return hint;
+}
+
+}  // namespace quintaro
+
+namespace quintaro {
+
+void HintDisplay::show(GameWindow& window, Board& board, const HintView& hint) {
+    clear(window, board);
+    handTextBefore_ = board.controlText(HandLabel);
+    shown_ = true;
+    board.setControlText(HandLabel, hint.label);
+    window.frameDice(hint.holdDice);
+    window.describeHint(hint.description);
+}
+
+void HintDisplay::clear(GameWindow& window, Board& board) {
+    if (!shown_) {
+        return;
+    }
+    shown_ = false;
+    window.frameDice(0);
+    window.describeHint("");
+    board.setControlText(HandLabel, handTextBefore_);
 }
 
 }  // namespace quintaro

@@ -43,3 +43,22 @@ HintView composeHint(const HintFacts& facts, const std::string& bestText,
 std::string formatTotal(double total);
 
 }  // namespace quintaro
+
+namespace quintaro {
+
+class GameWindow;
+
+// The hint on the window until the next action: the expected total in the hand label's place,
+// the frame on the dice and the words. Clearing puts the hand label back as it was.
+class HintDisplay {
+  public:
+    void show(GameWindow& window, Board& board, const HintView& hint);
+    void clear(GameWindow& window, Board& board);
+    bool shown() const { return shown_; }
+
+  private:
+    bool shown_ = false;
+    std::string handTextBefore_;
+};
+
+}  // namespace quintaro

@@ -20,6 +20,13 @@ std::optional<GameKey> gameKeyFor(PortableKey key, int focusedControl) {
     return std::nullopt;
 }
 
+std::optional<GameKey> gameKeyFor(const KeyEvent& event) {
+    if ((event.modifiers & ~unsigned(KeypadModifier)) != 0) {
+        return std::nullopt;
+    }
+    return gameKeyFor(event.key, event.focusedControl);
+}
+
 int nextFreeRow(const Board& board, int player, int from, int step) {
     // With nothing selected, Down starts above the first row and Up below the last.
     int row = from < 0 ? (step > 0 ? -1 : rowCount) : from;

@@ -23,6 +23,25 @@ struct PortableKey {
     bool operator==(const PortableKey&) const = default;
 };
 
+// The modifier keys held with a key.
+enum KeyModifier : unsigned {
+    NoModifier = 0,
+    ShiftModifier = 1,
+    ControlModifier = 2,
+    AltModifier = 4,
+    MetaModifier = 8,
+    // The key is on the numeric keypad; it counts as the same key.
+    KeypadModifier = 16,
+};
+
+// A key as the main window reports it: the key, the modifiers held with it, and the control
+// that has the focus (-1 for the window itself, or no focus at all).
+struct KeyEvent {
+    PortableKey key;
+    unsigned modifiers = NoModifier;
+    int focusedControl = -1;
+};
+
 constexpr PortableKey characterKey(char character) {
     return {character, NamedKey::None};
 }
@@ -54,6 +73,9 @@ inline constexpr std::array<KeyBinding, 11> keyBindings = {{
 // What a key does with this control of the main window focused (-1 for none); nothing for a
 // key that is not a key of play. Letters count in either case.
 std::optional<GameKey> gameKeyFor(PortableKey key, int focusedControl);
+// The same for a whole key event: with Shift, Ctrl, Alt or the system key held, no key is a key
+// of play (those belong to the menus and the system).
+std::optional<GameKey> gameKeyFor(const KeyEvent& event);
 
 // The row Up (step -1) or Down (+1) selects from row `from` (-1 for none): the next row this
 // player can still book, over the bonus and total rows; -1 when there is none that way.

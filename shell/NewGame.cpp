@@ -17,22 +17,51 @@ NewGameTexts readNewGameTexts(const std::string& languageFile) {
     return texts;
 }
 
-void askPeople(GameState& state, const NewGameTexts& texts, const AskFunction& ask) {
-    state.computerMode = 0;
-    // Only a number from 2 to 4 leaves this question; Escape answers "" which reads as 0.
-    while (state.playerCount < minPlayers || state.playerCount > maxPlayers) {
-        state.playerCount = textToNumber(ask("PvP mode", texts.enterNumber, "2"));
-    }
-    for (int i = 1; i <= state.playerCount; ++i) {
-        state.playerNames[std::size_t(i)] = ask("", texts.enterName, "Player " + std::to_string(i));
-    }
+NewGameQuestions::NewGameQuestions(GameState& state, NewGameTexts texts)
+    : state_(state), texts_(std::move(texts)) {}
+
+InputQuestion NewGameQuestions::numberQuestion() const {
+    return {"PvP mode", texts_.enterNumber, "2"};
 }
 
-void askComputer(GameState& state, const NewGameTexts& texts, const AskFunction& ask) {
-    state.computerMode = 1;
-    state.playerCount = 2;
-    state.playerNames[1] = ask("", texts.enterName, "Player 1");
-    state.playerNames[2] = "Computer";
+InputQuestion NewGameQuestions::nameQuestion() const {
+    return {"", texts_.enterName, "Player " + std::to_string(nextName_)};
+}
+
+InputQuestion NewGameQuestions::begin(bool againstComputer) {
+    if (againstComputer) {
+        state_.computerMode = 1;
+        state_.playerCount = 2;
+        state_.playerNames[2] = "Computer";
+        nextName_ = 1;
+        return nameQuestion();
+    }
+    state_.computerMode = 0;
+    if (state_.playerCount >= minPlayers && state_.playerCount <= maxPlayers) {
+        nextName_ = 1;
+        return nameQuestion();
+    }
+    nextName_ = 0;
+    return numberQuestion();
+}
+
+std::optional<InputQuestion> NewGameQuestions::answer(const std::string& text) {
+    if (nextName_ == 0) {
+        // Only a number from 2 to 4 leaves this question; Escape answers "" which reads as 0.
+        state_.playerCount = textToNumber(text);
+        if (state_.playerCount < minPlayers || state_.playerCount > maxPlayers) {
+            return numberQuestion();
+        }
+        nextName_ = 1;
+        return nameQuestion();
+    }
+    state_.playerNames[std::size_t(nextName_)] = text;
+    const int players = state_.computerMode == 1 ? 1 : state_.playerCount;
+    if (nextName_ >= players) {
+        return std::nullopt;
+    }
+    ++nextName_;
+    return nameQuestion();
 }
 
 }  // namespace quintaro

@@ -2,7 +2,7 @@
 // The questions after the mode has been chosen: how many people play and their names, or the
 // one person's name against the computer.
 
-#include <functional>
+#include <optional>
 #include <string>
 
 #include "state/GameState.h"
@@ -20,14 +20,33 @@ struct NewGameTexts {
 // Opens the language file, reads the dialog's texts and closes it.
 NewGameTexts readNewGameTexts(const std::string& languageFile);
 
-// Asks with the modal text-input box: (title, prompt, default) -> the answer.
-using AskFunction =
-    std::function<std::string(const std::string&, const std::string&, const std::string&)>;
+// One question of the text-input box.
+struct InputQuestion {
+    std::string title;
+    std::string prompt;
+    std::string defaultText;
+    bool operator==(const InputQuestion&) const = default;
+};
 
-// People against each other: the number question repeats until it reads as 2..4, then one
-// name per player, stored as typed.
-void askPeople(GameState& state, const NewGameTexts& texts, const AskFunction& ask);
-// One person against the computer, who is player 2 and named "Computer".
-void askComputer(GameState& state, const NewGameTexts& texts, const AskFunction& ask);
+// The questions in their order, one answer at a time. People against each other: the number
+// question repeats until it reads as 2..4, then one name per player, stored as typed. One
+// person against the computer: one name; the computer is player 2, named "Computer".
+class NewGameQuestions {
+  public:
+    NewGameQuestions(GameState& state, NewGameTexts texts);
+    // The first question for this mode (People or Computer).
+    InputQuestion begin(bool againstComputer);
+    // Takes the answer to the question asked last: the next question, or nothing when the
+    // game is set up.
+    std::optional<InputQuestion> answer(const std::string& text);
+
+  private:
+    InputQuestion numberQuestion() const;
+    InputQuestion nameQuestion() const;
+
+    GameState& state_;
+    NewGameTexts texts_;
+    int nextName_ = 0;  // the player whose name is asked; 0 while the number is asked
+};
 
 }  // namespace quintaro

@@ -39,6 +39,36 @@ OptionsTexts readOptionsTexts(const std::string& languageFile) {
     return texts;
 }
 
+OptionsForm::OptionsForm(const GameState& state)
+    : view_{std::to_string(shownSeconds(state)), state.strongerCPU != 0},
+      seconds_(currentOptions(state).seconds) {}
+
+OptionsForm::Outcome OptionsForm::edit(GameState& state, const OptionsEdit& edit) {
+    switch (edit.kind) {
+        case OptionsEditKind::Typed:
+            // The field keeps what is typed until typing is over.
+            seconds_ = typedSeconds(edit.text);
+            view_.secondsText = edit.text;
+            break;
+        case OptionsEditKind::FieldLeft:
+            view_.secondsText = std::to_string(seconds_);
+            break;
+        case OptionsEditKind::Step:
+            seconds_ = stepSeconds(seconds_, edit.step);
+            view_.secondsText = std::to_string(seconds_);
+            break;
+        case OptionsEditKind::Stronger:
+            view_.stronger = edit.stronger;
+            break;
+        case OptionsEditKind::Apply:
+            applyOptions(state, {seconds_, view_.stronger});
+            return Outcome::Applied;
+        case OptionsEditKind::Cancel:
+            return Outcome::Cancelled;
+    }
+    return Outcome::Open;
+}
+
 void applyOptions(GameState& state, const OptionsChoice& choice) {
     state.delayMs = clampSeconds(choice.seconds) * 1000;
     state.strongerCPU = choice.stronger ? 1 : 0;

@@ -62,25 +62,34 @@ void TurnFlow::book(int selectedRow) {
         // The computer's dice and hand name stay on show for the pause. A negative delay
         // from a hand-edited settings file means no pause at all.
         if (hooks_.pause && state_.delayMs > 0) {
+            pausing_ = true;
             hooks_.pause(state_.delayMs);
-        }
-        // Left during the pause: the computer's booking is counted, and nothing more is
-        // shown, not even the end of the game. The program ends at once.
-        if (leaving_ && leaving_()) {
-            state_.rowsBooked(computerColumn) += 1;
             return;
         }
-        board_.setControlEnabled(RollButton, true);
-        currentPlayer_ = 1;
-        state_.rowsBooked(computerColumn) += 1;
-        updateBonus(board_, computerColumn);
-        updateTotal(board_, computerColumn);
-        board_.setControlText(HandLabel, "");
-        board_.setControlText(TurnLabel, state_.playerNames[1]);
-        rollCount_ = 0;
-        resetDice();
-        checkGameEnd(board_, state_);
+        endComputerTurn();
+        return;
     }
+    board_.setControlEnabled(RollButton, true);
+}
+
+void TurnFlow::pauseEnded() {
+    if (pausing_) {
+        pausing_ = false;
+        endComputerTurn();
+    }
+}
+
+void TurnFlow::endComputerTurn() {
+    board_.setControlEnabled(RollButton, true);
+    currentPlayer_ = 1;
+    state_.rowsBooked(computerColumn) += 1;
+    updateBonus(board_, computerColumn);
+    updateTotal(board_, computerColumn);
+    board_.setControlText(HandLabel, "");
+    board_.setControlText(TurnLabel, state_.playerNames[1]);
+    rollCount_ = 0;
+    resetDice();
+    checkGameEnd(board_, state_);
     board_.setControlEnabled(RollButton, true);
 }
 

@@ -16,8 +16,10 @@ namespace quintaro {
 class TurnFlow {
   public:
     struct Hooks {
-        std::function<void()> playRollSound;          // the roll button's sound
-        std::function<void(int milliseconds)> pause;  // after the computer's turn
+        std::function<void()> playRollSound;  // the roll button's sound
+        // The pause after the computer's turn: returns at once, and pauseEnded follows.
+        // Without it the turn goes on at once.
+        std::function<void(int milliseconds)> pause;
     };
 
     TurnFlow(Board& board, GameState& state, Hooks hooks = {});
@@ -26,20 +28,23 @@ class TurnFlow {
     void roll();
     // A left click on the score card with this row selected (-1 for none).
     void book(int selectedRow);
+    // The pause after the computer's turn is over: the person's turn comes next.
+    void pauseEnded();
     // Releases every held die and blanks its text.
     void resetDice();
-    // Asked after the computer's pause: whether the player has left the game (the close
-    // box, Exit) meanwhile.
-    void setLeaving(std::function<bool()> leaving) { leaving_ = std::move(leaving); }
+    // The computer's booking is on show and the pause runs.
+    bool pausing() const { return pausing_; }
 
     int currentPlayer() const { return currentPlayer_; }
     int rollCount() const { return rollCount_; }
 
   private:
+    void endComputerTurn();
+
     Board& board_;
     GameState& state_;
     Hooks hooks_;
-    std::function<bool()> leaving_;
+    bool pausing_ = false;
     int currentPlayer_ = 1;
     int rollCount_ = 0;
 };

@@ -18,18 +18,29 @@ using testing::FakeWindow;
 using testing::RandomScope;
 using testing::RepeatRandom;
 using testing::ScratchFolder;
-using Question = FakeFrontend::Question;
+using Question = InputQuestion;
 
 const std::string mark = "\xEF\xBB\xBF";
 
 struct GameShellTest : ::testing::Test {
-    GameShellTest() { frontend.state = &state; }
-
     // Starts a game of these players without the new-game dialog.
     void startGame(int players, int computerMode = 0) {
         state = testing::gameState(players, computerMode);
         shell.startGame();
+        frontend.runLoop();
         frontend.log.clear();
+    }
+    // A menu command, and whatever its answers lead to.
+    void choose(int item) {
+        shell.chooseMenuItem(item);
+        frontend.runLoop();
+    }
+    // Rolls twice and books this row, answering every question.
+    void playTurn(int row) {
+        shell.roll();
+        shell.roll();
+        shell.rowClicked(row);
+        frontend.runLoop();
     }
     bool logged(const std::string& entry) const {
         return std::find(frontend.log.begin(), frontend.log.end(), entry) != frontend.log.end();
@@ -45,7 +56,11 @@ TEST_F(GameShellTest, StartUpRunsInItsOrderAndTheNumberQuestionRepeatsUntilTwoTo
     folder.write("settings.ini", "lang = de\r\ndelay = 1500\r\n");
     frontend.mode = GameMode::People;
     frontend.answers = {"5", "abc", "", "1", " 3", "Ann", "", "Cid"};
-    ASSERT_TRUE(shell.startUp());
+    shell.startUp();
+    // Nothing is answered before the shell's call has returned.
+    EXPECT_EQ(frontend.window(), nullptr);
+    EXPECT_TRUE(frontend.questions.empty());
+    frontend.runLoop();
 
     EXPECT_EQ(state.delayMs, 1500);
     EXPECT_EQ(state.languageFile, "de.lang");
@@ -80,7 +95,8 @@ TEST_F(GameShellTest, StartUpRunsInItsOrderAndTheNumberQuestionRepeatsUntilTwoTo
 TEST_F(GameShellTest, AgainstTheComputerOnlyOneNameIsAsked) {
     frontend.mode = GameMode::Computer;
     frontend.answers = {"Zoe"};
-    ASSERT_TRUE(shell.startUp());
+    shell.startUp();
+    frontend.runLoop();
     EXPECT_EQ(state.computerMode, 1);
     EXPECT_EQ(state.playerCount, 2);
     EXPECT_EQ(state.playerNames[1], "Zoe");
@@ -91,7 +107,10 @@ TEST_F(GameShellTest, AgainstTheComputerOnlyOneNameIsAsked) {
 
 TEST_F(GameShellTest, ClosingTheNewGameDialogStartsNoGameAndWritesNothing) {
     frontend.mode = GameMode::None;
-    EXPECT_FALSE(shell.startUp());
+    shell.startUp();
+    frontend.runLoop();
+    EXPECT_TRUE(frontend.quitCalled);
+    EXPECT_FALSE(frontend.newGameDialogOpen);
     EXPECT_EQ(frontend.window(), nullptr);
     EXPECT_TRUE(frontend.questions.empty());
     EXPECT_FALSE(folder.exists("settings.ini"));
@@ -103,29 +122,35 @@ TEST_F(GameShellTest, MenuCommandsByItemNumber) {
         int item;
         std::string logged;
     };
-    for (const Case& c : {Case{RulesItem, "open rules.txt"}, Case{ExitItem, "quit"}}) {
+    for (const Case& c : {Case{RulesItem, "open rules.txt"}}) {
         frontend.log.clear();
-        shell.chooseMenuItem(c.item);
+        choose(c.item);
         EXPECT_EQ(frontend.log, std::vector<std::string>{c.logged}) << c.item;
     }
     frontend.log.clear();
     for (int unknown : {0, 6, 7, 9, 13, -1}) {
-        shell.chooseMenuItem(unknown);
+        choose(unknown);
     }
     EXPECT_TRUE(frontend.log.empty());
 
-    shell.chooseMenuItem(AboutItem);
+    choose(AboutItem);
     const auto& messages = frontend.window()->board().messages();
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].first, testing::languageText("en.lang", "MenuAbout") + " Quintaro");
     EXPECT_EQ(messages[0].second.rfind("Quintaro 1.", 0), 0u);
+
+    // Exit quits, and the window takes nothing more.
+    frontend.log.clear();
+    choose(ExitItem);
+    choose(RulesItem);
+    EXPECT_EQ(frontend.log, std::vector<std::string>{"quit"});
 }
 
 TEST_F(GameShellTest, LanguageSwitchRewritesTheTextsAndRemembersTheLanguage) {
     startGame(2);
     EXPECT_EQ(frontend.window()->menu[std::size_t(MenuText::About)],
               testing::languageText("en.lang", "MenuAbout") + "...");
-    shell.chooseMenuItem(GermanItem);
+    choose(GermanItem);
     FakeWindow& window = *frontend.window();
     EXPECT_EQ(state.languageFile, "de.lang");
     EXPECT_EQ(window.menu[std::size_t(MenuText::GameTitle)],
@@ -144,7 +169,7 @@ TEST_F(GameShellTest, LanguageSwitchRewritesTheTextsAndRemembersTheLanguage) {
 
     // A language without its file: empty texts, but the title stays.
     state.languageFiles[2] = "xx.lang";
-    shell.chooseMenuItem(BulgarianItem);
+    choose(BulgarianItem);
     EXPECT_EQ(window.title, "Quintaro");
     EXPECT_EQ(window.menu[std::size_t(MenuText::NewGame)], "");
     EXPECT_EQ(window.board().cellText(0, 0), "");
@@ -152,43 +177,89 @@ TEST_F(GameShellTest, LanguageSwitchRewritesTheTextsAndRemembersTheLanguage) {
     EXPECT_EQ(folder.read("settings.ini"), mark + "\r\nlang = xx\r\n");
 }
 
-TEST_F(GameShellTest, OptionsApplyWritesDelayThenLevelAndCancelChangesNothing) {
-    startGame(2, 1);
-    state.delayMs = 7000;
-    state.strongerCPU = 2;
-    FakeWindow& window = *frontend.window();
-    shell.chooseMenuItem(OptionsItem);
-    // A hand-edited delay shows its own number; what would be stored stays within 0..5.
-    EXPECT_EQ(window.optionsShownSeconds, 7);
-    EXPECT_EQ(window.optionsOffered.seconds, 5);
-    EXPECT_TRUE(window.optionsOffered.stronger);
-    EXPECT_EQ(window.optionsTexts.apply, testing::languageText("en.lang", "apply"));
-    EXPECT_EQ(state.delayMs, 7000);
-    EXPECT_FALSE(folder.exists("settings.ini"));
-
-    window.optionsAnswer = OptionsChoice{3, true};
-    shell.chooseMenuItem(OptionsItem);
-    EXPECT_EQ(state.delayMs, 3000);
-    EXPECT_EQ(state.strongerCPU, 1);
-    EXPECT_EQ(folder.read("settings.ini"), mark + "\r\ndelay = 3000\r\nstrongerCPU = 1\r\n");
-
-    window.optionsAnswer = OptionsChoice{9, false};
-    shell.chooseMenuItem(OptionsItem);
-    EXPECT_EQ(state.delayMs, 5000);
-    EXPECT_EQ(state.strongerCPU, 0);
+// The options form: what the field shows after each edit, and what Apply stores.
+TEST_F(GameShellTest, OptionsFormShowsClampsAndStoresOnlyOnApply) {
+    using K = OptionsEditKind;
+    struct Case {
+        const char* name;
+        std::vector<OptionsEdit> edits;
+        std::string shown;   // the field at the end
+        int delayMs;         // in the state afterwards
+        const char* stored;  // settings.ini afterwards, nullptr for none
+    };
+    const Case cases[] = {
+        {"opened, cancelled", {OptionsEdit::plain(K::Cancel)}, "7", 7000, nullptr},
+        {"typed, cancelled",
+         {OptionsEdit::typed("3"), OptionsEdit::plain(K::Cancel)},
+         "3",
+         7000,
+         nullptr},
+        {"opened, applied",
+         {OptionsEdit::plain(K::Apply)},
+         "7",
+         5000,
+         "delay = 5000\r\nstrongerCPU = 1"},
+        {"typed beyond, left",
+         {OptionsEdit::typed("9"), OptionsEdit::plain(K::FieldLeft), OptionsEdit::plain(K::Apply)},
+         "5",
+         5000,
+         "delay = 5000\r\nstrongerCPU = 1"},
+        {"typed leniently",
+         {OptionsEdit::typed(" 2x"), OptionsEdit::plain(K::Apply)},
+         " 2x",
+         2000,
+         "delay = 2000\r\nstrongerCPU = 1"},
+        {"stepped",
+         {OptionsEdit::stepped(-1), OptionsEdit::stepped(-1), OptionsEdit::strongerBox(false),
+          OptionsEdit::plain(K::Apply)},
+         "3",
+         3000,
+         "delay = 3000\r\nstrongerCPU = 0"},
+        {"stepped up at the top",
+         {OptionsEdit::stepped(+1), OptionsEdit::plain(K::Apply)},
+         "5",
+         5000,
+         "delay = 5000\r\nstrongerCPU = 1"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScratchFolder scratch;
+        startGame(2, 1);
+        state.delayMs = 7000;
+        state.strongerCPU = 2;
+        FakeWindow& window = *frontend.window();
+        window.optionsEdits = c.edits;
+        shell.chooseMenuItem(OptionsItem);
+        // A hand-edited delay shows its own number until the first change.
+        EXPECT_EQ(window.optionsShown, (OptionsView{"7", true}));
+        EXPECT_EQ(window.optionsTexts.apply, testing::languageText("en.lang", "apply"));
+        EXPECT_FALSE(shell.takesInput());
+        frontend.runLoop();
+        EXPECT_FALSE(window.optionsOpen);
+        EXPECT_TRUE(shell.takesInput());
+        EXPECT_EQ(window.optionsShown->secondsText, c.shown);
+        EXPECT_EQ(state.delayMs, c.delayMs);
+        if (c.stored == nullptr) {
+            EXPECT_FALSE(scratch.exists("settings.ini"));
+        } else {
+            EXPECT_EQ(scratch.read("settings.ini"), mark + "\r\n" + c.stored + "\r\n");
+        }
+    }
 }
 
 TEST_F(GameShellTest, NewGameAskedNoKeepsTheGameAndYesStartsAfresh) {
     RepeatRandom random({}, 3);
     RandomScope scope(random);
     startGame(3);
-    shell.roll();
-    shell.roll();
-    shell.book(2);
+    playTurn(2);
     ASSERT_EQ(state.rowsBooked(1), 1);
     FakeWindow* first = frontend.window();
 
     shell.chooseMenuItem(NewGameItem);
+    // While the question is open the window takes no input.
+    shell.roll();
+    EXPECT_EQ(shell.turnFlow()->rollCount(), 0);
+    frontend.runLoop();
     EXPECT_EQ(frontend.window(), first);
     EXPECT_EQ(state.rowsBooked(1), 1);
     EXPECT_TRUE(logged("ask " + testing::languageText("en.lang", "NewGame") + " / " +
@@ -196,7 +267,7 @@ TEST_F(GameShellTest, NewGameAskedNoKeepsTheGameAndYesStartsAfresh) {
 
     first->yesAnswer = true;
     frontend.log.clear();
-    shell.chooseMenuItem(NewGameItem);
+    choose(NewGameItem);
     EXPECT_EQ(state.rowsBooked(1), 0);
     EXPECT_EQ(frontend.windowsOpened, 2);
     const std::vector<std::string> order = {
@@ -209,51 +280,43 @@ TEST_F(GameShellTest, NewGameAskedNoKeepsTheGameAndYesStartsAfresh) {
     EXPECT_EQ(state.playerNames[3], "Cid");
 }
 
-TEST_F(GameShellTest, DuringThePauseMenusAreNotHandled) {
+// During the pause the shell drops the player's input, whichever way it comes; the close box
+// is the one thing it does not hold back.
+TEST_F(GameShellTest, DuringThePauseInputIsDroppedAndTheCloseBoxStillLeaves) {
     RepeatRandom random({}, 5);
     RandomScope scope(random);
     startGame(2, 1);
     state.delayMs = 1500;
     FakeWindow& window = *frontend.window();
-    bool sawPause = false;
-    window.duringPause = [&] {
-        sawPause = true;
-        EXPECT_TRUE(shell.pausing());
-        const std::size_t before = frontend.log.size();
-        shell.chooseMenuItem(ExitItem);
-        shell.chooseMenuItem(RulesItem);
-        shell.roll();
-        EXPECT_EQ(frontend.log.size(), before);
-    };
-    shell.roll();
-    shell.roll();
-    shell.book(0);
-    EXPECT_TRUE(sawPause);
+    window.holdPause = true;
+    playTurn(0);
+    ASSERT_TRUE(shell.pausing());
     EXPECT_TRUE(logged("pause 1500"));
+    const std::string before = testing::snapshot(window.board(), 2);
+    const std::size_t logged = frontend.log.size();
+    shell.chooseMenuItem(ExitItem);
+    shell.chooseMenuItem(RulesItem);
+    shell.roll();
+    shell.dieClicked(1);
+    shell.rowClicked(3);
+    EXPECT_TRUE(shell.keyPressed({characterKey('R')}));
+    EXPECT_TRUE(shell.keyPressed({characterKey('2')}));
+    frontend.runLoop();
+    EXPECT_EQ(frontend.log.size(), logged);
+    EXPECT_EQ(testing::snapshot(window.board(), 2), before);
+    EXPECT_EQ(state.rowsBooked(2), 0);
+
+    window.holdPause = false;
+    window.events().pauseEnded();
     EXPECT_FALSE(shell.pausing());
     EXPECT_EQ(state.rowsBooked(2), 1);
+    EXPECT_TRUE(window.board().controlEnabled(RollButton));
 
+    window.holdPause = true;
+    playTurn(1);
+    ASSERT_TRUE(shell.pausing());
     EXPECT_TRUE(shell.closeRequested());
-    EXPECT_TRUE(logged("quit"));
-}
-
-// The close box is the one thing the pause does not hold back: the program ends at once, by
-// the same way as outside the pause.
-TEST_F(GameShellTest, TheCloseBoxEndsTheProgramEvenDuringThePause) {
-    RepeatRandom random({}, 5);
-    RandomScope scope(random);
-    startGame(2, 1);
-    state.delayMs = 2147483647;
-    bool sawPause = false;
-    frontend.window()->duringPause = [&] {
-        sawPause = true;
-        EXPECT_TRUE(shell.closeRequested());
-        EXPECT_TRUE(logged("quit"));
-    };
-    shell.roll();
-    shell.roll();
-    shell.book(0);
-    EXPECT_TRUE(sawPause);
+    EXPECT_TRUE(frontend.quitCalled);
 }
 
 // In the computer's last turn the close box during the pause leaves at once: the end of the
@@ -277,15 +340,13 @@ TEST_F(GameShellTest, TheCloseBoxInTheLastPauseShowsNoEndOfGame) {
         }
         state.rowsBooked(1) = 12;
         state.rowsBooked(2) = 12;
-        frontend.window()->duringPause = [&] {
-            if (close) {
-                EXPECT_TRUE(shell.closeRequested());
-            }
-        };
-        shell.roll();
-        shell.roll();
-        shell.book(13);
-        EXPECT_EQ(state.rowsBooked(2), 13);
+        frontend.window()->holdPause = close;
+        playTurn(13);
+        if (close) {
+            EXPECT_TRUE(shell.closeRequested());
+            frontend.window()->holdPause = false;
+            frontend.window()->events().pauseEnded();
+        }
         const auto& messages = board.messages();
         EXPECT_EQ(messages.size(), close ? 0u : 1u);
         EXPECT_EQ(logged("quit"), close);
@@ -320,19 +381,18 @@ TEST_F(GameShellTest, TheHintLastsUntilTheNextActionAndTheHandLabelComesBack) {
         std::function<void()> act;
     };
     const Action actions[] = {
-        {"die click",
+        {"die click", [&] { shell.dieClicked(2); }},
+        {"key 3", [&] { shell.keyPressed({characterKey('3')}); }},
+        {"Space on die 4",
          [&] {
-             board.setDieHeld(2, !board.dieHeld(2));  // the button flips by itself
-             shell.dieToggled(2);
+             shell.keyPressed({characterKey(' '), NoModifier, 4});
          }},
-        {"key 3", [&] { shell.keyPressed(characterKey('3'), -1); }},
-        {"Space on die 4", [&] { shell.keyPressed(characterKey(' '), 4); }},
         {"roll", [&] { shell.roll(); }},
     };
     shell.roll();
     for (const Action& action : actions) {
         const std::string handBefore = board.controlText(HandLabel);
-        shell.keyPressed(characterKey('H'), -1);
+        shell.keyPressed({characterKey('H')});
         EXPECT_EQ(board.controlText(HandLabel).rfind("\u2248 ", 0), 0u) << action.name;
         EXPECT_EQ(window.hintDescription.rfind(best, 0), 0u) << action.name;
         EXPECT_EQ(window.sink.controls[HandLabel], board.controlText(HandLabel));
@@ -348,7 +408,8 @@ TEST_F(GameShellTest, TheHintLastsUntilTheNextActionAndTheHandLabelComesBack) {
     ASSERT_NE(handName, "");
     shell.showHint();
     EXPECT_GE(window.selected, 0);
-    shell.book(window.selected);
+    EXPECT_EQ(window.selected, shell.selectedRow());
+    shell.keyPressed({namedKey(NamedKey::Enter)});
     EXPECT_EQ(board.controlText(HandLabel), "");
 }
 
@@ -360,11 +421,11 @@ TEST_F(GameShellTest, ADieClickAndALanguageSwitchRenameTheControls) {
     EXPECT_EQ(window.sink.controls[1], "Die 1: not rolled");
     EXPECT_EQ(window.sink.controls[TurnLabel], "Ann");
     shell.roll();
-    window.board().setDieHeld(1, true);
-    shell.dieToggled(1);
+    shell.dieClicked(1);
+    EXPECT_TRUE(window.board().dieHeld(1));
     EXPECT_NE(window.sink.controls[1].find(", held"), std::string::npos);
 
-    shell.chooseMenuItem(GermanItem);
+    choose(GermanItem);
     const std::string die = testing::languageText("de.lang", "A11yDie");
     EXPECT_EQ(window.sink.controls[2].rfind(die + " 2: ", 0), 0u);
     EXPECT_NE(window.sink.controls[1].find(testing::languageText("de.lang", "A11yHeld")),
@@ -376,11 +437,11 @@ TEST_F(GameShellTest, ADieClickAndALanguageSwitchRenameTheControls) {
 TEST_F(GameShellTest, EveryLanguageItemSwitchesToItsFileAndTheAboutBoxSpeaksIt) {
     startGame(2);
     for (const Language& language : languages) {
-        shell.chooseMenuItem(language.menuItem);
+        choose(language.menuItem);
         EXPECT_EQ(state.languageFile, language.file);
         EXPECT_EQ(folder.read("settings.ini"),
                   mark + "\r\nlang = " + std::string(language.code) + "\r\n");
-        shell.chooseMenuItem(AboutItem);
+        choose(AboutItem);
         const std::string body = frontend.window()->board().messages().back().second;
         const std::string file(language.file);
         EXPECT_NE(body.find(testing::languageText(file, "AboutGame")), std::string::npos) << file;
@@ -389,8 +450,8 @@ TEST_F(GameShellTest, EveryLanguageItemSwitchesToItsFileAndTheAboutBoxSpeaksIt) 
     }
     // Without the keys the body is English.
     state.languageFiles[0] = "xx.lang";
-    shell.chooseMenuItem(EnglishItem);
-    shell.chooseMenuItem(AboutItem);
+    choose(EnglishItem);
+    choose(AboutItem);
     EXPECT_NE(frontend.window()->board().messages().back().second.find("MIT licence"),
               std::string::npos);
 }

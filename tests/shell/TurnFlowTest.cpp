@@ -186,7 +186,13 @@ TEST_F(TurnFlowTest, ThePauseShowsTheComputersHand) {
         flow.roll();
         flow.book(13);
         EXPECT_EQ(pauses, c.expectedPauses) << c.delayMs;
+        // The turn goes on only when the pause is over.
+        EXPECT_EQ(flow.pausing(), c.expectedPauses == 1);
+        EXPECT_EQ(board.controlEnabled(RollButton), c.expectedPauses == 0);
+        flow.pauseEnded();
         EXPECT_EQ(state.playerProgress[2][1], 1);
+        EXPECT_EQ(board.controlText(TurnLabel), "Ann");
+        EXPECT_TRUE(board.controlEnabled(RollButton));
     }
 }
 

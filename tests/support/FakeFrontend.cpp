@@ -2,50 +2,68 @@
 
 namespace quintaro::testing {
 
-FakeWindow::FakeWindow(const GameState& state, const WindowTexts& texts,
-                       std::vector<std::string>& log)
-    : title(texts.title), menu(texts.menu), board_(state.playerCount), log_(log) {
+FakeWindow::FakeWindow(FakeFrontend& frontend, const WindowSetup& setup, WindowEvents& events)
+    : title(setup.texts.title),
+      menu(setup.texts.menu),
+      frontend_(frontend),
+      events_(events),
+      board_(setup.playerCount) {
     for (int row = 0; row < rowCount; ++row) {
-        board_.setCellText(row, 0, texts.rowLabels[std::size_t(row)]);
+        board_.setCellText(row, 0, setup.texts.rowLabels[std::size_t(row)]);
     }
-    board_.setControlText(RollButton, texts.roll);
-    board_.setControlText(TurnLabel, state.playerNames[1]);
+    board_.setControlText(RollButton, setup.texts.roll);
+    board_.setControlText(TurnLabel, setup.turnText);
     board_.setControlEnabled(RollButton, true);
 }
 
 void FakeWindow::setTitle(const std::string& text) {
-    log_.push_back("title " + text);
+    frontend_.log.push_back("title " + text);
     title = text;
 }
 
 void FakeWindow::setMenuTexts(const std::array<std::string, menuTextCount>& texts) {
-    log_.push_back("menu texts");
+    frontend_.log.push_back("menu texts");
     menu = texts;
 }
 
-bool FakeWindow::askYesNo(const std::string& caption, const std::string& text) {
-    log_.push_back("ask " + caption + " / " + text);
-    return yesAnswer;
+void FakeWindow::askYesNo(const std::string& caption, const std::string& text) {
+    frontend_.log.push_back("ask " + caption + " / " + text);
+    frontend_.later([this] { events_.yesNoAnswered(yesAnswer); });
 }
 
-bool FakeWindow::runOptionsDialog(const OptionsTexts& texts, int shownSeconds,
-                                  OptionsChoice& choice) {
-    log_.push_back("options");
+void FakeWindow::showOptions(const OptionsTexts& texts, const OptionsView& view) {
     optionsTexts = texts;
-    optionsShownSeconds = shownSeconds;
-    optionsOffered = choice;
-    if (!optionsAnswer) {
-        return false;
+    optionsShown = view;
+    if (optionsOpen) {
+        return;
     }
-    choice = *optionsAnswer;
-    return true;
+    frontend_.log.push_back("options");
+    optionsOpen = true;
+    frontend_.later([this] {
+        // Every edit goes in from the loop; the form answers each with what to show.
+        for (const OptionsEdit& edit : optionsEdits) {
+            if (!optionsOpen) {
+                break;
+            }
+            events_.optionsEdited(edit);
+        }
+    });
 }
 
-void FakeWindow::pause(int milliseconds) {
-    log_.push_back("pause " + std::to_string(milliseconds));
-    if (duringPause) {
-        duringPause();
-    }
+void FakeWindow::closeOptions() {
+    frontend_.log.push_back("close options");
+    optionsOpen = false;
+}
+
+void FakeWindow::startPause(int milliseconds) {
+    frontend_.log.push_back("pause " + std::to_string(milliseconds));
+    pauseRunning = true;
+    frontend_.later([this] {
+        if (!holdPause && pauseRunning) {
+            pauseRunning = false;
+            events_.pauseEnded();
+        }
+    });
 }
 
 void FakeFrontend::useToolkitLanguage(const std::string& languageCode) {
@@ -73,43 +91,74 @@ void FakeFrontend::openDocument(const std::string& fileName) {
     log.push_back("open " + fileName);
 }
 
-GameMode FakeFrontend::chooseGameMode(const std::string& title, const std::string& peopleName,
-                                      const std::string& computerName) {
-    log.push_back("new-game dialog " + title);
-    modeButtonNames = {peopleName, computerName};
-    return mode;
+void FakeFrontend::showNewGameDialog(const NewGameTexts& texts, DialogEvents& events) {
+    log.push_back("new-game dialog " + texts.gameMode);
+    modeButtonNames = {texts.peopleButton, texts.computerButton};
+    newGameDialogOpen = true;
+    later([this, &events] {
+        if (mode == GameMode::None) {
+            events.newGameCloseRequested();
+        } else {
+            events.modeChosen(mode);
+        }
+    });
 }
 
 void FakeFrontend::closeNewGameDialog() {
     log.push_back("close new-game dialog");
+    newGameDialogOpen = false;
 }
 
-std::string FakeFrontend::inputBox(const std::string& title, const std::string& prompt,
-                                   const std::string& defaultText) {
+void FakeFrontend::showInputBox(const std::string& title, const std::string& prompt,
+                                const std::string& defaultText, DialogEvents& events) {
     questions.push_back({title, prompt, defaultText});
-    if (answers.empty()) {
-        // A script that runs out answers like Escape, which the number question repeats.
-        throw std::runtime_error("the input box was asked more often than scripted");
-    }
-    std::string answer = answers.front();
-    answers.pop_front();
-    return answer;
+    later([this, &events] {
+        if (answers.empty()) {
+            events.inputBoxAnswered(InputBoxAction::Cancel, "ignored");
+            return;
+        }
+        const std::string answer = answers.front();
+        answers.pop_front();
+        events.inputBoxAnswered(InputBoxAction::Ok, answer);
+    });
 }
 
-GameWindow& FakeFrontend::openMainWindow(const WindowTexts& texts, WindowEvents&) {
+GameWindow& FakeFrontend::openMainWindow(const WindowSetup& setup, WindowEvents& events) {
     log.push_back("open window");
     ++windowsOpened;
-    window_ = std::make_unique<FakeWindow>(*state, texts, log);
+    window_ = std::make_unique<FakeWindow>(*this, setup, events);
     return *window_;
 }
 
 void FakeFrontend::closeMainWindow() {
     log.push_back("close window");
-    window_.reset();
+    if (window_) {
+        window_->pauseRunning = false;
+        closed_.push_back(std::move(window_));
+    }
 }
 
 void FakeFrontend::quit() {
     log.push_back("quit");
+    quitCalled = true;
+}
+
+void FakeFrontend::runLoop() {
+    // A script that keeps asking would loop for ever; no test needs this many answers.
+    for (int steps = 0; steps < 100000; ++steps) {
+        if (window_ && window_->board().messages().size() > window_->messagesClosed) {
+            ++window_->messagesClosed;
+            window_->events().messageClosed();
+            continue;
+        }
+        if (due_.empty()) {
+            closed_.clear();
+            return;
+        }
+        std::function<void()> answer = std::move(due_.front());
+        due_.pop_front();
+        answer();
+    }
 }
 
 }  // namespace quintaro::testing
