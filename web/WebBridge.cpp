@@ -51,7 +51,8 @@ float sampleAt(const WaveSound& wave, std::size_t index) {
         case WaveSound::Format::Unsigned8:
             return (float(at[index]) - 128.0f) / 128.0f;
         case WaveSound::Format::Signed16: {
-            const auto value = std::int16_t(unsigned(at[2 * index]) | unsigned(at[2 * index + 1]) << 8);
+            const auto value =
+                std::int16_t(unsigned(at[2 * index]) | unsigned(at[2 * index + 1]) << 8);
             return float(value) / 32768.0f;
         }
         case WaveSound::Format::Signed32: {
