@@ -79,6 +79,9 @@ bool AccessibleBoard::controlEnabled(int control) const {
 }
 
 void AccessibleBoard::setControlEnabled(int control, bool enabled) {
+    if (beforeSwitch) {
+        beforeSwitch();
+    }
     board_.setControlEnabled(control, enabled);
     if (control == RollButton) {
         refreshRollButton();

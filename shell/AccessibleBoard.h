@@ -38,7 +38,8 @@ class AccessibleBoard : public Board {
     // A die the player pressed or released by hand.
     void refreshDie(int die);
 
-    // Told after a control is switched on or off, and before a message box opens.
+    // Told before and after a control is switched on or off, and before a message box opens.
+    std::function<void()> beforeSwitch;
     std::function<void(int control, bool enabled)> onSwitch;
     std::function<void()> onMessage;
 

@@ -35,6 +35,7 @@ void GameShell::startGame() {
     board_ = std::make_unique<AccessibleBoard>(window_->board(), window_->accessibleSink(),
                                                state_.playerCount, state_.playerNames);
     input_ = std::make_unique<InputRouter>(*window_);
+    board_->beforeSwitch = [this] { input_->controlSwitching(); };
     board_->onSwitch = [this](int control, bool enabled) {
         input_->controlSwitched(*board_, control, enabled);
     };

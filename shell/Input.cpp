@@ -26,13 +26,17 @@ void InputRouter::moveSelection(const Board& board, int player, int step) {
     }
 }
 
+void InputRouter::controlSwitching() {
+    focusBefore_ = window_.focusedControl();
+}
+
 void InputRouter::controlSwitched(const Board& board, int control, bool enabled) {
     if (control == ScoreCard && !enabled && selected_ >= 0) {
         select(-1);
     }
-    const int focused = window_.focusedControl();
-    const int next = focusAfterSwitch(focused, control, enabled, board.controlEnabled(RollButton));
-    if (next != focused) {
+    const int next =
+        focusAfterSwitch(focusBefore_, control, enabled, board.controlEnabled(RollButton));
+    if (next != window_.focusedControl()) {
         window_.focusControl(next);
     }
 }

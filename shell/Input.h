@@ -27,8 +27,10 @@ class InputRouter {
     // Up (-1) or Down (+1): the next row this player can still book; stays where it is when
     // there is none that way.
     void moveSelection(const Board& board, int player, int step);
-    // A control was switched on or off. The score card loses its selection whenever it
-    // closes, and the focus follows the rule above.
+    // A control is about to be switched on or off, and has been: the score card loses its
+    // selection whenever it closes, and the focus follows the rule above from where it was
+    // before (a toolkit may have moved it on by itself meanwhile).
+    void controlSwitching();
     void controlSwitched(const Board& board, int control, bool enabled);
     // The keys go to this control.
     void focus(int control);
@@ -36,6 +38,7 @@ class InputRouter {
   private:
     GameWindow& window_;
     int selected_ = -1;
+    int focusBefore_ = -1;
 };
 
 }  // namespace quintaro

@@ -146,7 +146,8 @@ void FakeFrontend::quit() {
 void FakeFrontend::runLoop() {
     // A script that keeps asking would loop for ever; no test needs this many answers.
     for (int steps = 0; steps < 100000; ++steps) {
-        if (window_ && window_->board().messages().size() > window_->messagesClosed) {
+        if (closeMessages && window_ &&
+            window_->board().messages().size() > window_->messagesClosed) {
             ++window_->messagesClosed;
             window_->events().messageClosed();
             continue;

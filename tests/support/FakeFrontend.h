@@ -115,6 +115,8 @@ class FakeFrontend : public Frontend {
     int windowsOpened = 0;
     std::pair<std::string, std::string> modeButtonNames;
     bool newGameDialogOpen = false;
+    // Whether the loop closes message boxes by itself.
+    bool closeMessages = true;
     bool quitCalled = false;
 
   private:
