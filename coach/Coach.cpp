@@ -59,6 +59,11 @@ void Coach::startComputing() {
         table_ = std::make_unique<CoachValueTable>(CoachValueTable::compute());
         ready_.store(true, std::memory_order_release);
     };
+#if defined(__EMSCRIPTEN__) && !defined(__EMSCRIPTEN_PTHREADS__)
+    // A build without threads has none to start (and no exception to catch): the table is
+    // adopted from elsewhere, or computed by the first wait().
+    computing_ = std::async(std::launch::deferred, compute).share();
+#else
     try {
         computing_ = std::async(std::launch::async, compute).share();
     } catch (const std::system_error&) {
@@ -66,6 +71,7 @@ void Coach::startComputing() {
         // coach answers nothing.
         computing_ = std::async(std::launch::deferred, compute).share();
     }
+#endif
 }
 
 bool Coach::adoptTable(CoachValueTable table) {
