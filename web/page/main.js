@@ -44,6 +44,7 @@ function wrapCore(module) {
   };
   return {
     module,
+    withString,
     putFile: (name, bytes) =>
       withString(name, (n) => withBytes(bytes, (at, size) => module._quintaro_put_file(n, at, size))),
     mergeSettings: (name, state, bytes) =>
@@ -126,9 +127,10 @@ async function start() {
   const sound = new RollSound(core);
   page.core = core;
   page.settings = settings;
-  startCoach(core, page);
+  // The new-game dialog first; the coach's worker starts once it is on screen.
   await startGame({ core, settings, sound, fetchBytes, page });
   page.ready = true;
+  requestAnimationFrame(() => setTimeout(() => startCoach(core, page)));
 }
 
 if ("serviceWorker" in navigator) {

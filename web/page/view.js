@@ -30,6 +30,13 @@ export const ROLL_BUTTON = 6;
 export const TURN_LABEL = 8;
 export const HAND_LABEL = 9;
 
+// The buttons of the message boxes and the input box, as a toolkit names them.
+const BUTTON_WORDS = {
+  en: { ok: "OK", yes: "Yes", no: "No" },
+  de: { ok: "OK", yes: "Ja", no: "Nein" },
+  bg: { ok: "OK", yes: "Да", no: "Не" },
+};
+
 export class GameView {
   constructor(root, layout, menu, handlers) {
     this.root = root;
@@ -39,7 +46,21 @@ export class GameView {
     this.live = el("div", { class: "live", "aria-live": "polite", role: "status" });
     this.root.append(this.live);
     this.busy = false;
+    // The message boxes' own buttons, in the game's language (GameView.useLanguage).
+    this.words = BUTTON_WORDS.en;
     window.addEventListener("resize", () => this.fit());
+    // Keys with the focus nowhere (the page itself) are the main window's, as on the desktop.
+    document.addEventListener("keydown", (event) => {
+      if ((event.target === document.body || event.target === document.documentElement) && this.window?.isConnected &&
+          !document.querySelector("dialog[open]")) {
+        this.key(event, -1);
+      }
+    });
+  }
+
+  useLanguage(code) {
+    document.documentElement.lang = code || "en";
+    this.words = BUTTON_WORDS[code] ?? BUTTON_WORDS.en;
   }
 
   // The window fits the viewport whole, a phone held sideways included.
@@ -67,7 +88,7 @@ export class GameView {
     this.window?.remove();
     const main = this.layout.main;
     const [clientWidth, clientHeight] = main.client;
-    const windowNode = el("section", { class: "window main", "aria-label": "" });
+    const windowNode = el("section", { class: "window main", "aria-label": "", tabindex: "-1" });
     windowNode.style.width = `${clientWidth}px`;
     windowNode.style.height = `${clientHeight}px`;
     this.menubar = this.buildMenu();
@@ -102,12 +123,16 @@ export class GameView {
         cells.push(cell);
         row.append(cell);
       }
-      row.addEventListener("click", () => this.handlers.cellClicked?.(r));
+      row.addEventListener("click", (event) => {
+        event.stopPropagation();
+        this.handlers.rowClicked?.(r);
+      });
       this.rows.push(row);
       this.cells.push(cells);
       grid.append(row);
     }
-    grid.addEventListener("keydown", (event) => this.key(event, SCORE_CARD));
+    // A click below the rows.
+    grid.addEventListener("click", () => this.handlers.rowClicked?.(-1));
     this.grid = grid;
 
     this.controls = { [SCORE_CARD]: grid };
@@ -121,22 +146,15 @@ export class GameView {
       const die = place(el("button", { class: "die", type: "button", "aria-pressed": "false" }), rect);
       die.style.fontSize = `${(main.diceFontPoints * 96) / 72}px`;
       die.style.setProperty("--frame", `${main.hintFrameWidth}px`);
-      die.addEventListener("click", () => {
-        this.setDieHeld(i + 1, die.getAttribute("aria-pressed") !== "true");
-        this.handlers.dieToggled?.(i + 1);
-      });
-      die.addEventListener("keydown", (event) => this.key(event, i + 1));
+      // The button does not flip by itself: the game sets it.
+      die.addEventListener("click", () => this.handlers.dieClicked?.(i + 1));
       this.controls[i + 1] = die;
       area.append(die);
     });
     this.controls[HAND_LABEL].style.fontSize = `${(main.diceFontPoints * 96) / 72}px`;
     area.append(this.controls[HAND_LABEL], roll);
-    roll.addEventListener("keydown", (event) => this.key(event, ROLL_BUTTON));
-    windowNode.addEventListener("keydown", (event) => {
-      if (!event.defaultPrevented) {
-        this.key(event, -1);
-      }
-    });
+    // Every key of the window goes to the game with the control it was pressed on.
+    windowNode.addEventListener("keydown", (event) => this.key(event, this.controlOf(event.target)));
     this.window = windowNode;
     this.root.append(windowNode);
     this.fit();
@@ -144,12 +162,28 @@ export class GameView {
   }
 
   key(event, control) {
-    if (this.busy || event.defaultPrevented || event.target.closest?.("[role=menubar]")) {
+    if (event.defaultPrevented || event.target.closest?.("[role=menubar]")) {
       return;
     }
     if (this.handlers.key?.(event, control)) {
       event.preventDefault();
     }
+  }
+
+  // The control a node belongs to: -1 for the window itself.
+  controlOf(node) {
+    for (const [number, control] of Object.entries(this.controls ?? {})) {
+      if (control === node || (Number(number) === SCORE_CARD && control.contains(node))) {
+        return Number(number);
+      }
+    }
+    return -1;
+  }
+
+  closeMainWindow() {
+    this.window?.remove();
+    this.window = null;
+    this.controls = {};
   }
 
   buildMenu() {
@@ -347,7 +381,8 @@ export class GameView {
     });
     // Alt or F10 reaches the menu bar from the keyboard.
     document.addEventListener("keydown", (event) => {
-      if ((event.key === "F10" || (event.key === "Alt" && !event.repeat)) && !this.busy && this.window?.isConnected) {
+      if ((event.key === "F10" || (event.key === "Alt" && !event.repeat)) && !this.busy && this.window?.isConnected &&
+          !document.querySelector("dialog[open]")) {
         event.preventDefault();
         focus(titles()[0]);
       }
@@ -369,8 +404,11 @@ export class GameView {
     this.cells[row][column].textContent = text;
   }
 
+  // A coloured cell keeps its colour, selected or not, under the pointer or not.
   setCellColour(row, column, value) {
-    this.cells[row][column].style.backgroundColor = colour(value);
+    const cell = this.cells[row][column];
+    cell.style.backgroundColor = colour(value);
+    cell.classList.toggle("coloured", value != null);
   }
 
   setControlText(control, text) {
@@ -413,18 +451,15 @@ export class GameView {
     }
   }
 
+  // The focus the game asks for; a dialog open now hands it over when it closes.
   focusControl(control) {
-    this.controls[control]?.focus();
+    this.wantedFocus = control;
+    // -1: the window itself, so that keys still reach the game.
+    (control < 0 ? this.window : this.controls[control])?.focus();
   }
 
   focusedControl() {
-    const active = document.activeElement;
-    for (const [number, node] of Object.entries(this.controls ?? {})) {
-      if (node === active || (Number(number) === SCORE_CARD && node.contains(active))) {
-        return Number(number);
-      }
-    }
-    return -1;
+    return this.controlOf(document.activeElement);
   }
 
   frameDice(mask) {
@@ -444,62 +479,75 @@ export class GameView {
     }
   }
 
-  // The computer's pause: the page takes no input until it is over.
+  // The computer's pause: the game drops the player's input until it is over; the focus
+  // stays where it is.
   setBusy(busy) {
     this.busy = busy;
-    this.window?.toggleAttribute("inert", busy);
+    this.window?.classList.toggle("busy", busy);
     this.window?.setAttribute("aria-busy", String(busy));
   }
 
   // ---- dialogs --------------------------------------------------------------------------------
 
   // A modal dialog named by its caption (or its text where the caption is empty), the focus
-  // inside while it is open and back where it was after. close(value) ends it.
-  dialog(caption, [width, height], build, { named, cancelValue } = {}) {
+  // inside while it is open and back where it was after. Escape calls onCancel; close() ends
+  // it.
+  dialog(caption, [width, height], build, { named, onCancel, kind = "" } = {}) {
     const returnTo = document.activeElement;
     const id = `d${(this.dialogCount = (this.dialogCount ?? 0) + 1)}`;
     const title = el("div", { class: "caption", id: `${id}-caption`, "aria-hidden": caption ? "false" : "true" }, caption);
     const body = el("div", { class: "client" });
     body.style.width = `${width}px`;
     body.style.height = `${height}px`;
-    const node = el("dialog", { class: "window", "aria-modal": "true" }, title, body);
+    const node = el("dialog", { class: `window ${kind}`.trim(), "aria-modal": "true" }, title, body);
     if (caption) {
       node.setAttribute("aria-labelledby", `${id}-caption`);
     } else if (named) {
       node.setAttribute("aria-label", named);
     }
-    let done;
-    const result = new Promise((resolve) => {
-      done = resolve;
-    });
-    const close = (value) => {
-      if (!node.open) {
+    const handle = { node, closed: false };
+    handle.close = () => {
+      if (handle.closed) {
         return;
       }
+      handle.closed = true;
       node.close();
       node.remove();
       this.fit();
-      if (returnTo && returnTo.isConnected) {
-        returnTo.focus();
+      // The focus goes back where it was, unless the game has moved it meanwhile.
+      const open = document.querySelector("dialog[open]");
+      if (open) {
+        open.querySelector("button, input")?.focus();
+      } else if (document.activeElement === document.body || !document.activeElement) {
+        // Back where it was in the main window, or where the game last put it.
+        const wanted = this.controls?.[this.wantedFocus];
+        if (returnTo && returnTo.isConnected && this.window?.contains(returnTo)) {
+          returnTo.focus();
+        } else if (wanted?.isConnected) {
+          wanted.focus();
+        } else if (returnTo?.isConnected) {
+          returnTo.focus();
+        }
       }
-      done(value);
     };
     node.addEventListener("cancel", (event) => {
       event.preventDefault();
-      if (cancelValue !== undefined) {
-        close(cancelValue);
+      if (!handle.closed) {
+        onCancel?.();
       }
     });
-    build(body, close, id);
+    build(body, handle, id);
     this.root.append(node);
     node.showModal();
     this.fit();
-    return result;
+    return handle;
   }
 
-  newGameDialog(caption, pictures) {
+  // The mode: the picture buttons report a choice and the dialog stays until the game closes
+  // it; Escape asks to close it.
+  newGameDialog(caption, pictures, onMode) {
     const layout = this.layout.newGame;
-    return this.dialog(caption, layout.client, (body, close) => {
+    return this.dialog(caption, layout.client, (body) => {
       const button = (rect, picture, mode, name) => {
         const b = place(el("button", { class: "picture", type: "button", "aria-label": name }), rect);
         b.style.setProperty("--inset", `${layout.pictureInset}px`);
@@ -507,101 +555,127 @@ export class GameView {
           const img = el("img", { src: picture, alt: "", draggable: "false" });
           b.append(img);
         }
-        b.addEventListener("click", () => close(mode));
+        b.addEventListener("click", () => onMode(mode));
         body.append(b);
         return b;
       };
       button(layout.peopleButton, pictures.people, 1, pictures.peopleName);
       button(layout.computerButton, pictures.computer, 2, pictures.computerName);
-    }, { named: pictures.name, cancelValue: 0 });
+    }, { named: pictures.name, onCancel: () => onMode(0), kind: "new-game" });
   }
 
-  inputBox(caption, prompt, value) {
+  // The text-input box: OK (its button or Enter) answers the field, Escape cancels; it
+  // closes itself either way.
+  inputBox(caption, prompt, value, onAnswer) {
     const layout = this.layout.inputBox;
-    return this.dialog(caption, layout.client, (body, close, id) => {
+    let handle;
+    const answer = (ok, text) => {
+      handle.close();
+      onAnswer(ok, text);
+    };
+    handle = this.dialog(caption, layout.client, (body, _, id) => {
       const label = place(el("label", { class: "prompt", for: `${id}-field` }, prompt), layout.prompt);
-      const field = place(el("input", { id: `${id}-field`, type: "text", value, autocomplete: "off" }), layout.field);
-      const ok = place(el("button", { type: "button" }, "OK"), layout.okButton);
-      ok.addEventListener("click", () => close(field.value));
+      const field = place(el("input", { id: `${id}-field`, type: "text", autocomplete: "off" }), layout.field);
+      field.value = value;
+      const ok = place(el("button", { type: "button" }, this.words.ok), layout.okButton);
+      ok.addEventListener("click", () => answer(true, field.value));
       field.addEventListener("keydown", (event) => {
         if (event.key === "Enter") {
           event.preventDefault();
-          close(field.value);
+          answer(true, field.value);
         }
       });
       body.append(label, field, ok);
       queueMicrotask(() => {
         field.focus();
-        field.setSelectionRange(field.value.length, field.value.length);
+        field.select();
       });
-    }, { named: prompt, cancelValue: "" });
+    }, { named: prompt, onCancel: () => answer(false, ""), kind: "input-box" });
+    return handle;
   }
 
-  messageBox(caption, text, buttons) {
-    return this.dialog(caption, [0, 0], (body, close, id) => {
+  // A message box (buttons: [label, value] pairs); it closes itself and answers the value,
+  // Escape the last button's.
+  messageBox(caption, text, buttons, onAnswer) {
+    let handle;
+    const answer = (value) => {
+      handle.close();
+      onAnswer(value);
+    };
+    handle = this.dialog(caption, [0, 0], (body, dialog, id) => {
       body.style.width = "";
       body.style.height = "";
       body.classList.add("message");
       const textNode = el("p", { id: `${id}-text` }, text);
       body.append(textNode);
-      body.parentElement?.setAttribute("aria-describedby", `${id}-text`);
+      dialog.node.setAttribute("aria-describedby", `${id}-text`);
       const row = el("div", { class: "buttons" });
       buttons.forEach(([label, value]) => {
         const b = el("button", { type: "button" }, label);
-        b.addEventListener("click", () => close(value));
+        b.addEventListener("click", () => answer(value));
         row.append(b);
       });
       body.append(row);
       queueMicrotask(() => row.firstChild.focus());
-    }, { named: text, cancelValue: buttons[buttons.length - 1][1] });
+    }, { named: text, onCancel: () => answer(buttons[buttons.length - 1][1]), kind: "message-box" });
+    return handle;
   }
 
-  optionsDialog(texts, seconds, stronger) {
+  // The options dialog as the game shows it: every edit is reported (kind: 0 typed, 1 field
+  // left, 2 step, 3 the box, 4 Apply, 5 Cancel) and the game answers with show() again or
+  // closes it.
+  optionsDialog(texts, onEdit) {
     const layout = this.layout.options;
-    return this.dialog("Options", layout.client, (body, close, id) => {
-      let value = seconds;
+    const edit = (kind, text = "", step = 0, stronger = false) => {
+      if (!handle.closed) {
+        onEdit(kind, text, step, stronger);
+      }
+    };
+    let field;
+    let check;
+    const handle = this.dialog("Options", layout.client, (body, _, id) => {
       const hand = place(el("label", { class: "text", for: `${id}-seconds` }, texts.showHand), layout.handLabel);
-      const field = place(el("input", {
+      field = place(el("input", {
         id: `${id}-seconds`, type: "text", inputmode: "numeric", role: "spinbutton",
-        "aria-valuemin": "0", "aria-valuemax": "5", class: "number",
+        "aria-valuemin": "0", "aria-valuemax": "5", class: "number", autocomplete: "off",
       }), layout.secondsField);
-      const show = () => {
-        field.value = String(value);
-        field.setAttribute("aria-valuenow", String(value));
-      };
-      const step = (by) => {
-        value = Math.max(0, Math.min(5, value + by));
-        show();
-      };
-      show();
       field.addEventListener("keydown", (event) => {
         if (event.key === "ArrowUp" || event.key === "ArrowDown") {
           event.preventDefault();
-          step(event.key === "ArrowUp" ? 1 : -1);
+          edit(2, "", event.key === "ArrowUp" ? 1 : -1);
         }
       });
-      field.addEventListener("change", () => {
-        const typed = Number.parseInt(field.value, 10);
-        value = Number.isNaN(typed) ? value : Math.max(0, Math.min(5, typed));
-        show();
-      });
+      field.addEventListener("input", () => edit(0, field.value));
+      field.addEventListener("blur", () => edit(1));
       const arrows = place(el("div", { class: "arrows" }), layout.secondsArrows);
       const up = el("button", { type: "button", tabindex: "-1", "aria-label": "+1" }, "▲");
       const down = el("button", { type: "button", tabindex: "-1", "aria-label": "-1" }, "▼");
-      up.addEventListener("click", () => step(1));
-      down.addEventListener("click", () => step(-1));
+      up.addEventListener("click", () => edit(2, "", 1));
+      down.addEventListener("click", () => edit(2, "", -1));
       arrows.append(up, down);
       const sec = place(el("span", { class: "text" }, texts.sec), layout.secondsLabel);
       const box = place(el("label", { class: "check" }), layout.strongerBox);
-      const check = el("input", { type: "checkbox" });
-      check.checked = stronger;
+      check = el("input", { type: "checkbox" });
+      check.addEventListener("change", () => edit(3, "", 0, check.checked));
       box.append(check, el("span", {}, texts.stronger));
       const apply = place(el("button", { type: "button" }, texts.apply), layout.applyButton);
       const cancel = place(el("button", { type: "button" }, texts.cancel), layout.cancelButton);
-      apply.addEventListener("click", () => close({ seconds: value, stronger: check.checked }));
-      cancel.addEventListener("click", () => close(null));
+      apply.addEventListener("click", () => edit(4));
+      cancel.addEventListener("click", () => edit(5));
       body.append(hand, field, arrows, sec, box, apply, cancel);
       queueMicrotask(() => field.focus());
-    }, { cancelValue: null });
+    }, { onCancel: () => edit(5), kind: "options" });
+    handle.show = (secondsText, stronger) => {
+      if (field.value !== secondsText) {
+        field.value = secondsText;
+      }
+      if (/^-?\d+$/.test(secondsText)) {
+        field.setAttribute("aria-valuenow", secondsText);
+      } else {
+        field.removeAttribute("aria-valuenow");
+      }
+      check.checked = stronger;
+    };
+    return handle;
   }
 }
