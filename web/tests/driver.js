@@ -85,8 +85,9 @@ export class WebDriver {
     await dice[die - 1].click();
   }
 
-  clickCell(row) {
-    return this.page.click(`.card [role=row][aria-rowindex="${row + 2}"] > :nth-child(2)`);
+  // A cell of the score card; the first player's column unless told.
+  clickCell(row, column = 1) {
+    return this.page.click(`.card [role=row][aria-rowindex="${row + 2}"] > :nth-child(${column + 1})`);
   }
 
   // The menu by the pointer: its title, the submenu where the item is in one, the item.
