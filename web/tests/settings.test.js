@@ -2,7 +2,8 @@
 // each other's keys, a foreign stored value and a full storage.
 import { test, before, after } from "node:test";
 import assert from "node:assert/strict";
-import { launch, startServer, openGame, waitFor } from "./support.js";
+import { launch, startServer, openGame, waitFor, watchErrors } from "./support.js";
+import { WebDriver } from "./driver.js";
 
 const KEY = "quintaro/settings.ini";
 const BOM = "\u00EF\u00BB\u00BF\r\n";
@@ -27,18 +28,33 @@ const settled = (what, page) =>
   waitFor(what, page, () => window.quintaroPage.settings.pending === null);
 
 test("options and a language switch store the desktop's bytes, kept over a reload", async () => {
-  const { page, errors } = await openGame(browser, server.url, "fresh start");
+  const page = await browser.newPage();
+  await page.setViewport({ width: 1000, height: 600 });
+  const errors = watchErrors(page);
+  const driver = new WebDriver(page, server.url, "options");
+  await driver.startGame(2, false);
   await page.evaluate((key) => localStorage.removeItem(key), KEY);
-  await page.reload();
-  await waitFor("fresh start: page ready after reload", page, () => window.quintaroPage?.ready);
-  await write(page, "delay", "3000");
-  await write(page, "strongerCPU", "1");
-  await write(page, "lang", "de");
-  await settled("fresh start: saves stored", page);
+  // Tools -> Options: the seconds typed over, the field left, the box ticked, Apply.
+  await driver.chooseMenuItem(5);
+  await waitFor("options: the dialog", page, () => document.activeElement?.matches("dialog.options[open] input.number"));
+  await page.keyboard.down("Control");
+  await page.keyboard.press("KeyA");
+  await page.keyboard.up("Control");
+  await page.keyboard.type("3");
+  await page.keyboard.press("Tab");
+  await page.click("dialog.options[open] input[type=checkbox]");
+  await page.click("dialog.options[open] .client > button:nth-last-of-type(2)");
+  await waitFor("options: the dialog closed", page, () => !document.querySelector("dialog[open]"));
+  // Tools -> Language -> German.
+  await driver.chooseMenuItem(11);
+  await settled("options: saves stored", page);
   assert.equal(await stored(page), `${BOM}delay = 3000\r\nstrongerCPU = 1\r\nlang = de\r\n`);
+  assert.equal(await page.evaluate(() => document.documentElement.lang), "de");
   await page.reload();
-  await waitFor("fresh start: page ready after the second reload", page, () => window.quintaroPage?.ready);
-  assert.equal(await read(page, "lang"), "de");
+  await waitFor("options: the new-game dialog after the reload", page,
+    () => window.quintaroPage?.ready && document.querySelector("dialog.new-game[open]"));
+  assert.equal(await page.evaluate(() => document.documentElement.lang), "de");
+  assert.equal(await read(page, "delay"), "3000");
   assert.deepEqual(errors, []);
   await page.close();
 });
