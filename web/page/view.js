@@ -105,7 +105,8 @@ export class GameView {
     grid.style.gridAutoRows = `${main.rowHeight}px`;
     const header = el("div", { role: "row", class: "header", "aria-rowindex": "1" });
     header.style.height = `${main.headerHeight}px`;
-    header.append(el("span", { role: "columnheader" }));
+    // The corner above the row labels heads nothing.
+    header.append(el("span", { role: "gridcell" }));
     this.headers = [];
     for (let p = 1; p <= players; ++p) {
       const h = el("span", { role: "columnheader" }, names[p] ?? "");
