@@ -23,8 +23,9 @@ export function portableKey(event) {
 }
 
 export class WebFrontend {
-  constructor({ core, sound, fetchBytes, root }) {
+  constructor({ core, sound, fetchBytes, root, page }) {
     const m = core.module;
+    this.page = page;
     this.core = core;
     this.m = m;
     this.sound = sound;
@@ -52,6 +53,7 @@ export class WebFrontend {
     this.view.buildMainWindow(players, names);
     this.view.setTitle(title);
     this.view.setMenuTexts(menuTexts);
+    this.page.onMainWindow?.();
   }
 
   closeMainWindow() {
@@ -206,7 +208,7 @@ export class WebFrontend {
 
 export async function startGame({ core, sound, fetchBytes, page }) {
   const root = document.getElementById("game");
-  const frontend = new WebFrontend({ core, sound, fetchBytes, root });
+  const frontend = new WebFrontend({ core, sound, fetchBytes, root, page });
   page.view = frontend.view;
   page.frontend = frontend;
   window.quintaroTest = { state: () => frontend.state() };

@@ -127,10 +127,14 @@ async function start() {
   const sound = new RollSound(core);
   page.core = core;
   page.settings = settings;
-  // The new-game dialog first; the coach's worker starts once it is on screen.
+  // The new-game dialog first, with the whole machine to itself; the coach's worker starts
+  // with the first game's window, as the desktop's coach does.
+  page.onMainWindow = () => {
+    page.onMainWindow = null;
+    startCoach(core, page);
+  };
   await startGame({ core, settings, sound, fetchBytes, page });
   page.ready = true;
-  requestAnimationFrame(() => setTimeout(() => startCoach(core, page)));
 }
 
 if ("serviceWorker" in navigator) {

@@ -49,6 +49,16 @@ export class GameView {
     // The message boxes' own buttons, in the game's language (GameView.useLanguage).
     this.words = BUTTON_WORDS.en;
     window.addEventListener("resize", () => this.fit());
+    // Alt or F10 reaches the menu bar from the keyboard (one listener for every window).
+    document.addEventListener("keydown", (event) => {
+      if ((event.key === "F10" || (event.key === "Alt" && !event.repeat)) && !this.busy && this.window?.isConnected &&
+          !document.querySelector("dialog[open]")) {
+        event.preventDefault();
+        const first = this.menubar.firstElementChild;
+        first.tabIndex = 0;
+        first.focus();
+      }
+    });
     // Keys with the focus nowhere (the page itself) are the main window's, as on the desktop.
     document.addEventListener("keydown", (event) => {
       if ((event.target === document.body || event.target === document.documentElement) && this.window?.isConnected &&
@@ -378,14 +388,6 @@ export class GameView {
           return handled();
         default:
           return undefined;
-      }
-    });
-    // Alt or F10 reaches the menu bar from the keyboard.
-    document.addEventListener("keydown", (event) => {
-      if ((event.key === "F10" || (event.key === "Alt" && !event.repeat)) && !this.busy && this.window?.isConnected &&
-          !document.querySelector("dialog[open]")) {
-        event.preventDefault();
-        focus(titles()[0]);
       }
     });
   }
