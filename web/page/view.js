@@ -112,6 +112,7 @@ export class GameView {
     }), main.scoreCard);
     const widths = main.columnWidths.map((w) => `${w}px`).join(" ");
     grid.style.gridTemplateColumns = widths;
+    grid.style.gridTemplateRows = `${main.headerHeight}px`;
     grid.style.gridAutoRows = `${main.rowHeight}px`;
     const header = el("div", { role: "row", class: "header", "aria-rowindex": "1" });
     header.style.height = `${main.headerHeight}px`;
