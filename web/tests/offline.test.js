@@ -49,6 +49,13 @@ test("after one visit the game starts offline, and a new build replaces the cach
   await page.reload();
   await waitFor("offline: the game starts from the cache", page,
     () => window.quintaroPage?.ready && document.querySelector("dialog[open] button.picture img")?.complete);
+  // The coach's worker starts with the first game's window: two players, the names offered.
+  await page.click("dialog.new-game[open] button.picture");
+  for (const question of ["the number", "the first name", "the second name"]) {
+    await waitFor(`offline: the input box asks ${question}`, page,
+      () => document.activeElement?.matches("dialog.input-box[open] input"));
+    await page.keyboard.press("Enter");
+  }
   await waitFor("offline: the coach's worker runs from the cache", page, () => window.quintaroPage.coachReady);
   server = await startServer(copy, Number(port));
 
