@@ -60,7 +60,7 @@ int main(int argc, char** argv) {
     QTimer step;
     QObject::connect(&step, &QTimer::timeout, [&] {
         if (switchEvery > 0 && done % switchEvery == 0) {
-            game.shell().switchLanguage(done / switchEvery % 3);
+            game.shell().chooseMenuItem(quintaro::firstLanguageItem + done / switchEvery % 3);
         }
         // The question is answered Yes as soon as it is shown.
         QTimer::singleShot(0, [] {

@@ -62,25 +62,21 @@ void Application::openDocument(const std::string& fileName) {
     quintaro::openDocument(fileName);
 }
 
-GameMode Application::chooseGameMode(const std::string& title, const std::string& peopleName,
-                                     const std::string& computerName) {
-    return newGameDialog_.chooseMode(toQString(title), toQString(peopleName),
-                                     toQString(computerName));
+void Application::showNewGameDialog(const NewGameTexts& texts, DialogEvents& events) {
+    newGameDialog_.show(texts, events);
 }
 
 void Application::closeNewGameDialog() {
-    newGameDialog_.questionsAnswered();
     newGameDialog_.close();
 }
 
-std::string Application::inputBox(const std::string& title, const std::string& prompt,
-                                  const std::string& defaultText) {
-    return toStdString(
-        quintaro::inputBox(toQString(title), toQString(prompt), toQString(defaultText)));
+void Application::showInputBox(const std::string& title, const std::string& prompt,
+                               const std::string& defaultText, DialogEvents& events) {
+    quintaro::showInputBox(toQString(title), toQString(prompt), toQString(defaultText), events);
 }
 
-GameWindow& Application::openMainWindow(const WindowTexts& texts, WindowEvents& events) {
-    window_ = std::make_unique<MainWindow>(state_, texts, events);
+GameWindow& Application::openMainWindow(const WindowSetup& setup, WindowEvents& events) {
+    window_ = std::make_unique<MainWindow>(setup, events);
     window_->show();
     window_->activateWindow();
     return *window_;
@@ -110,12 +106,9 @@ int runQuintaro(const char* programName) {
 
     GameState state;
     Application game(state);
-    if (game.startUp()) {
-        return game.run();
-    }
-    // The new-game dialog was closed: no game, straight to shutdown.
-    game.shutdown();
-    return 0;
+    // The new-game dialog's close box before a mode is chosen quits the loop at once.
+    game.startUp();
+    return game.run();
 }
 
 }  // namespace quintaro

@@ -20,8 +20,8 @@ class Application : public QObject, public Frontend {
     explicit Application(GameState& state);
     ~Application() override;
 
-    // Start-up as the shell runs it; false when the new-game dialog was closed.
-    bool startUp() { return shell_.startUp(); }
+    // Start-up as the shell runs it: shows the new-game dialog and returns at once.
+    void startUp() { shell_.startUp(); }
     // Opens the main window of a new game with the players of the state.
     void startGame() { shell_.startGame(); }
     // Runs the event loop until the program is left, then shuts down. Returns the exit code.
@@ -32,6 +32,7 @@ class Application : public QObject, public Frontend {
     GameState& state() { return state_; }
     GameShell& shell() { return shell_; }
     MainWindow* window() const { return window_.get(); }
+    QWidget* newGameDialog() const { return newGameDialog_.window(); }
 
     // Frontend
     void useToolkitLanguage(const std::string& languageCode) override;
@@ -42,12 +43,11 @@ class Application : public QObject, public Frontend {
     void releaseSound() override;
     void freePictures() override;
     void openDocument(const std::string& fileName) override;
-    GameMode chooseGameMode(const std::string& title, const std::string& peopleName,
-                            const std::string& computerName) override;
+    void showNewGameDialog(const NewGameTexts& texts, DialogEvents& events) override;
     void closeNewGameDialog() override;
-    std::string inputBox(const std::string& title, const std::string& prompt,
-                         const std::string& defaultText) override;
-    GameWindow& openMainWindow(const WindowTexts& texts, WindowEvents& events) override;
+    void showInputBox(const std::string& title, const std::string& prompt,
+                      const std::string& defaultText, DialogEvents& events) override;
+    GameWindow& openMainWindow(const WindowSetup& setup, WindowEvents& events) override;
     void closeMainWindow() override;
     void quit() override;
 

@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QDialog>
-#include <QEventLoop>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -12,10 +11,13 @@
 
 namespace quintaro {
 
-QString inputBox(const QString& title, const QString& prompt, const QString& defaultText) {
+QDialog* showInputBox(const QString& title, const QString& prompt, const QString& defaultText,
+                      DialogEvents& events) {
     // The box belongs to the window in front, which it keeps from taking input meanwhile.
-    QDialog box(QApplication::activeWindow(),
-                Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    auto* dialog = new QDialog(QApplication::activeWindow(),
+                               Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    QDialog& box = *dialog;
     box.setObjectName(QStringLiteral("inputBox"));
     box.setWindowTitle(title);
     box.setWindowModality(Qt::ApplicationModal);
@@ -51,21 +53,18 @@ QString inputBox(const QString& title, const QString& prompt, const QString& def
     }
     field->setFocus(Qt::OtherFocusReason);
 
+    // Escape and the close command both reject, which answers with an empty text.
+    QObject::connect(&box, &QDialog::finished, &box, [&events, dialog, field](int result) {
+        events.inputBoxAnswered(
+            result == QDialog::Accepted ? InputBoxAction::Ok : InputBoxAction::Cancel,
+            toStdString(field->text()));
+        (void)dialog;
+    });
     // Showing a dialog hands the focus over as if by Tab, which would select the whole text;
     // the caret belongs after the last character instead.
-    QEventLoop loop;
-    QObject::connect(&box, &QDialog::finished, &loop, &QEventLoop::quit);
-    box.show();
+    box.open();
     field->end(false);
-    if (box.isVisible()) {
-        loop.exec(QEventLoop::DialogExec);
-    }
-
-    // Escape and the close command both reject, which answers with an empty text.
-    if (box.result() != QDialog::Accepted) {
-        return QString();
-    }
-    return field->text();
+    return dialog;
 }
 
 }  // namespace quintaro

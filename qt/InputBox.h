@@ -1,13 +1,18 @@
 #pragma once
-// The small modal text-input box that asks for the number of players and their names.
+// The text-input box: a prompt, one line of text and OK. It answers once it is left: OK or
+// Enter with the text, Escape or the close command with Cancel.
 
 #include <QString>
 
+#include "shell/Frontend.h"
+
+class QDialog;
+
 namespace quintaro {
 
-// Shows the box over the program's window in front and waits for the answer. All other
-// windows of the program take no input while it is open. Enter or "OK" returns the field's
-// text (possibly empty); Escape or the window's close command returns an empty text.
-QString inputBox(const QString& title, const QString& prompt, const QString& defaultText);
+// Opens the modal box and returns it at once; the answer reaches events when it closes, and
+// the box then deletes itself.
+QDialog* showInputBox(const QString& title, const QString& prompt, const QString& defaultText,
+                      DialogEvents& events);
 
 }  // namespace quintaro

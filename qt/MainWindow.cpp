@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QEventLoop>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
@@ -22,26 +21,23 @@ namespace quintaro {
 
 namespace {
 
-bool isUserInput(QEvent::Type type) {
-    switch (type) {
-        case QEvent::MouseButtonPress:
-        case QEvent::MouseButtonRelease:
-        case QEvent::MouseButtonDblClick:
-        case QEvent::KeyPress:
-        case QEvent::KeyRelease:
-        case QEvent::ShortcutOverride:
-        case QEvent::Shortcut:
-        case QEvent::Wheel:
-        case QEvent::ContextMenu:
-        case QEvent::TouchBegin:
-        case QEvent::TouchUpdate:
-        case QEvent::TouchEnd:
-        case QEvent::TabletPress:
-        case QEvent::TabletRelease:
-            return true;
-        default:
-            return false;
-    }
+// A die's button does not flip by itself: the shell presses and releases it.
+class DieButton : public QPushButton {
+  public:
+    using QPushButton::QPushButton;
+
+  protected:
+    void nextCheckState() override {}
+};
+
+unsigned portableModifiers(Qt::KeyboardModifiers modifiers) {
+    unsigned portable = NoModifier;
+    portable |= modifiers.testFlag(Qt::ShiftModifier) ? ShiftModifier : 0u;
+    portable |= modifiers.testFlag(Qt::ControlModifier) ? ControlModifier : 0u;
+    portable |= modifiers.testFlag(Qt::AltModifier) ? AltModifier : 0u;
+    portable |= modifiers.testFlag(Qt::MetaModifier) ? MetaModifier : 0u;
+    portable |= modifiers.testFlag(Qt::KeypadModifier) ? KeypadModifier : 0u;
+    return portable;
 }
 
 // The green frame of a die the coach's hint says to hold; the style sheet draws it.
@@ -54,9 +50,9 @@ void setHintFrame(QPushButton* button, bool framed) {
 
 }  // namespace
 
-MainWindow::MainWindow(const GameState& state, const WindowTexts& texts, WindowEvents& events,
-                       QWidget* parent)
+MainWindow::MainWindow(const WindowSetup& setup, WindowEvents& events, QWidget* parent)
     : QMainWindow(parent), events_(events) {
+    const WindowTexts& texts = setup.texts;
     setAttribute(Qt::WA_DeleteOnClose, false);
     setWindowFlags(closeBoxOnly);
 
@@ -66,12 +62,12 @@ MainWindow::MainWindow(const GameState& state, const WindowTexts& texts, WindowE
     auto* client = new QWidget(this);
     setCentralWidget(client);
 
-    const MainWindowLayout layout = mainWindowLayout(state.playerCount);
+    const MainWindowLayout layout = mainWindowLayout(setup.playerCount);
     scoreCard_ = new ScoreGrid(layout, client);
     scoreCard_->setGeometry(toQRect(layout.scoreCard));
-    for (int p = 1; p <= state.playerCount; ++p) {
+    for (int p = 1; p <= setup.playerCount; ++p) {
         scoreCard_->setHorizontalHeaderItem(
-            p, new QTableWidgetItem(toQString(state.playerNames[std::size_t(p)])));
+            p, new QTableWidgetItem(toQString(setup.playerNames[std::size_t(p)])));
     }
     for (const std::string& label : texts.rowLabels) {
         scoreCard_->appendRow(toQString(label));
@@ -84,13 +80,13 @@ MainWindow::MainWindow(const GameState& state, const WindowTexts& texts, WindowE
     rollButton_->setGeometry(toQRect(layout.rollButton));
     rollButton_->setAutoDefault(false);
 
-    turnLabel_ = new QLabel(toQString(state.playerNames[1]), client);
+    turnLabel_ = new QLabel(toQString(setup.turnText), client);
     turnLabel_->setFont(guiFont());
     turnLabel_->setTextFormat(Qt::PlainText);
     turnLabel_->setGeometry(toQRect(layout.turnLabel));
 
     for (int number = 1; number <= 5; ++number) {
-        auto* button = new QPushButton(client);
+        auto* button = new DieButton(client);
         button->setFont(diceFont());
         button->setCheckable(true);
         button->setAutoDefault(false);
@@ -113,12 +109,12 @@ MainWindow::MainWindow(const GameState& state, const WindowTexts& texts, WindowE
     handLabel_->setGeometry(toQRect(layout.handLabel));
 
     board_ = std::make_unique<WidgetBoard>(
-        WidgetBoard::Widgets{this, scoreCard_, dice_, rollButton_, turnLabel_, handLabel_});
+        WidgetBoard::Widgets{this, scoreCard_, dice_, rollButton_, turnLabel_, handLabel_},
+        events_);
 
-    // A die flips by itself when clicked; the shell hears of it.
     for (int number = 1; number <= 5; ++number) {
         connect(dice_[std::size_t(number - 1)], &QPushButton::clicked, this,
-                [this, number] { events_.dieToggled(number); });
+                [this, number] { events_.dieClicked(number); });
     }
     // Keys of play reach the game whichever control has the focus.
     for (QWidget* widget : {static_cast<QWidget*>(this), static_cast<QWidget*>(scoreCard_),
@@ -130,16 +126,17 @@ MainWindow::MainWindow(const GameState& state, const WindowTexts& texts, WindowE
     }
 
     connect(rollButton_, &QPushButton::clicked, this, [this] { events_.roll(); });
-    connect(scoreCard_, &ScoreGrid::rowClicked, this, [this](int row) { events_.book(row); });
+    connect(scoreCard_, &ScoreGrid::rowClicked, this, [this](int row) { events_.rowClicked(row); });
+    pauseTimer_ = new QTimer(this);
+    pauseTimer_->setSingleShot(true);
+    connect(pauseTimer_, &QTimer::timeout, this, [this] { events_.pauseEnded(); });
 
     setFixedSize(toQSize(layout.client));
     centreOnScreen(this);
 }
 
 MainWindow::~MainWindow() {
-    if (pausing_) {
-        qApp->removeEventFilter(this);
-    }
+    delete options_;
     // The style keeps drawn button faces in Qt's pixmap cache under keys that include the
     // window's palette, which no later window shares: left there, every New Game would add
     // its own set until the cache's 10 MB limit.
@@ -207,57 +204,56 @@ void MainWindow::setMenuTexts(const std::array<std::string, menuTextCount>& text
     menuBar()->setUpdatesEnabled(true);
 }
 
-bool MainWindow::askYesNo(const std::string& caption, const std::string& text) {
-    QMessageBox box(QMessageBox::NoIcon, toQString(caption), toQString(text),
-                    QMessageBox::Yes | QMessageBox::No, this);
-    box.setTextFormat(Qt::PlainText);
-    box.setDefaultButton(QMessageBox::Yes);
-    const bool yes = box.exec() == QMessageBox::Yes;
-    // The keys go back to the window, not to the box that has gone.
-    activateWindow();
-    return yes;
+void MainWindow::askYesNo(const std::string& caption, const std::string& text) {
+    auto* box = new QMessageBox(QMessageBox::NoIcon, toQString(caption), toQString(text),
+                                QMessageBox::Yes | QMessageBox::No, this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setTextFormat(Qt::PlainText);
+    box->setDefaultButton(QMessageBox::Yes);
+    box->setWindowModality(Qt::WindowModal);
+    connect(box, &QDialog::finished, this, [this, box](int result) {
+        const bool yes =
+            result == QMessageBox::Yes || box->clickedButton() == box->button(QMessageBox::Yes);
+        // The keys go back to the window, not to the box that has gone.
+        activateWindow();
+        events_.yesNoAnswered(yes);
+    });
+    box->open();
 }
 
-bool MainWindow::runOptionsDialog(const OptionsTexts& texts, int shownSeconds,
-                                  OptionsChoice& choice) {
-    const bool applied = quintaro::runOptionsDialog(this, texts, shownSeconds, choice);
-    activateWindow();
-    return applied;
+void MainWindow::showOptions(const OptionsTexts& texts, const OptionsView& view) {
+    if (options_ == nullptr) {
+        options_ = new OptionsDialog(this, texts, events_);
+    }
+    options_->show(view);
 }
 
-void MainWindow::pause(int milliseconds) {
-    // The computer's dice and hand name are drawn before the pause and repainted during it;
-    // input and menu commands are swallowed until it ends.
-    pausing_ = true;
-    qApp->installEventFilter(this);
+void MainWindow::closeOptions() {
+    if (options_ != nullptr) {
+        options_->close();
+        options_->deleteLater();
+        options_ = nullptr;
+        activateWindow();
+    }
+}
+
+void MainWindow::startPause(int milliseconds) {
+    // The computer's dice and hand name are drawn before the pause; the shell takes no input
+    // until it ends.
     repaint();
-    QEventLoop loop;
-    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
-    pauseLoop_ = &loop;
-    loop.exec();
-    pauseLoop_ = nullptr;
-    qApp->removeEventFilter(this);
-    pausing_ = false;
+    pauseTimer_->start(milliseconds);
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (pausing_ && watched->isWidgetType() && isUserInput(event->type())) {
-        event->ignore();
+    if (event->type() == QEvent::KeyPress && handleKey(*static_cast<QKeyEvent*>(event))) {
         return true;
-    }
-    if (!pausing_ && event->type() == QEvent::KeyPress) {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        if (key->modifiers() == Qt::NoModifier || key->modifiers() == Qt::KeypadModifier) {
-            if (handleGameKey(key->key())) {
-                return true;
-            }
-        }
     }
     return QMainWindow::eventFilter(watched, event);
 }
 
-bool MainWindow::handleGameKey(int key) {
+bool MainWindow::handleKey(const QKeyEvent& event) {
     PortableKey portable;
+    const int key = event.key();
     switch (key) {
         case Qt::Key_Up:
             portable = namedKey(NamedKey::Up);
@@ -277,7 +273,7 @@ bool MainWindow::handleGameKey(int key) {
             portable = characterKey(char(key));
             break;
     }
-    return events_.keyPressed(portable, focusedControl());
+    return events_.keyPressed({portable, portableModifiers(event.modifiers()), focusedControl()});
 }
 
 int MainWindow::focusedControl() const {
@@ -290,17 +286,15 @@ int MainWindow::focusedControl() const {
     return -1;
 }
 
-int MainWindow::selectedRow() const {
-    return scoreCard_->selectedRow();
+void MainWindow::focusControl(int control) {
+    QWidget* widget = control < 0 ? this : board_->control(control);
+    if (widget != nullptr) {
+        widget->setFocus(Qt::OtherFocusReason);
+    }
 }
 
-void MainWindow::selectRow(int row) {
-    scoreCard_->selectRow(row);
-    scoreCard_->setCurrentCell(row, 0);
-}
-
-void MainWindow::focusScoreCard() {
-    scoreCard_->setFocus(Qt::OtherFocusReason);
+void MainWindow::showSelection(int row) {
+    scoreCard_->showSelection(row);
 }
 
 void MainWindow::frameDice(unsigned dice) {
@@ -316,15 +310,13 @@ void MainWindow::describeHint(const std::string& description) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    // The close box also ends the pause after the computer's turn, however long a hand-edited
+    // delay made it: the program then shuts down as usual.
     if (!events_.closeRequested()) {
         event->ignore();
         return;
     }
-    // The close box also ends the pause after the computer's turn, however long a hand-edited
-    // delay made it: the program then shuts down as usual.
-    if (pauseLoop_ != nullptr) {
-        pauseLoop_->quit();
-    }
+    pauseTimer_->stop();
     event->accept();
 }
 

@@ -9,36 +9,36 @@
 
 #include "qt/WidgetBoard.h"
 #include "shell/Frontend.h"
-#include "state/GameState.h"
 
 class QAction;
-class QEventLoop;
+class QKeyEvent;
+class QTimer;
 class QLabel;
 class QMenu;
 class QPushButton;
 
 namespace quintaro {
 
+class OptionsDialog;
 class ScoreGrid;
 
 class MainWindow : public QMainWindow, public GameWindow {
     Q_OBJECT
   public:
-    MainWindow(const GameState& state, const WindowTexts& texts, WindowEvents& events,
-               QWidget* parent = nullptr);
+    MainWindow(const WindowSetup& setup, WindowEvents& events, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     // GameWindow
     WidgetBoard& board() override { return *board_; }
     void setTitle(const std::string& title) override;
     void setMenuTexts(const std::array<std::string, menuTextCount>& texts) override;
-    bool askYesNo(const std::string& caption, const std::string& text) override;
-    bool runOptionsDialog(const OptionsTexts& texts, int shownSeconds,
-                          OptionsChoice& choice) override;
-    void pause(int milliseconds) override;
-    int selectedRow() const override;
-    void selectRow(int row) override;
-    void focusScoreCard() override;
+    void askYesNo(const std::string& caption, const std::string& text) override;
+    void showOptions(const OptionsTexts& texts, const OptionsView& view) override;
+    void closeOptions() override;
+    void startPause(int milliseconds) override;
+    void showSelection(int row) override;
+    int focusedControl() const override;
+    void focusControl(int control) override;
     void frameDice(unsigned dice) override;
     void describeHint(const std::string& description) override;
     AccessibleSink& accessibleSink() override { return *board_; }
@@ -53,8 +53,8 @@ class MainWindow : public QMainWindow, public GameWindow {
     QLabel* handLabel() const { return handLabel_; }
     QAction* menuAction(int item) const;
     QMenu* languageMenu() const { return languageMenu_; }
-    // Whether the window is in the pause after the computer's turn.
-    bool pausing() const { return pausing_; }
+    // The options dialog while it is open.
+    OptionsDialog* optionsDialog() const { return options_; }
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -62,10 +62,8 @@ class MainWindow : public QMainWindow, public GameWindow {
 
   private:
     void buildMenuBar(const WindowTexts& texts);
-    // A key of play from the keyboard, whichever control has the focus; false for other keys.
-    bool handleGameKey(int key);
-    // The control number of the focused widget, -1 for none of the board's.
-    int focusedControl() const;
+    // A key from the keyboard, whichever control has the focus; true when it was a key of play.
+    bool handleKey(const QKeyEvent& key);
 
     WindowEvents& events_;
     ScoreGrid* scoreCard_ = nullptr;
@@ -78,8 +76,8 @@ class MainWindow : public QMainWindow, public GameWindow {
     std::array<QAction*, menuTextCount> menuTexts_{};
     std::array<QAction*, menuItemLimit> actions_{};
     std::unique_ptr<WidgetBoard> board_;
-    bool pausing_ = false;
-    QEventLoop* pauseLoop_ = nullptr;  // the pause's own loop while it runs
+    QTimer* pauseTimer_ = nullptr;
+    OptionsDialog* options_ = nullptr;
     unsigned hintedDice_ = 0;
 };
 

@@ -1,7 +1,6 @@
 #include "qt/NewGameDialog.h"
 
 #include <QCloseEvent>
-#include <QEventLoop>
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -13,43 +12,24 @@ namespace quintaro {
 
 namespace {
 
+// Its close box is the shell's to decide: the window never closes by itself.
 class NewGameWindow : public QWidget {
   public:
-    enum class Phase { Open, Asking, Done };
-
-    NewGameWindow() : QWidget(nullptr, closeBoxOnly) {}
-
-    Phase phase = Phase::Open;
-    GameMode chosen = GameMode::None;
-    bool closeRequested = false;
-    ModalLoop loop;
-
-    void choose(GameMode mode) {
-        if (phase != Phase::Open || chosen != GameMode::None) {
-            return;
-        }
-        chosen = mode;
-        loop.wake();
-    }
+    explicit NewGameWindow(DialogEvents& events) : QWidget(nullptr, closeBoxOnly), events_(events) {}
+    bool closing = false;
 
   protected:
     void closeEvent(QCloseEvent* event) override {
-        switch (phase) {
-            case Phase::Open:
-                // Before a mode is chosen the close box ends the program: no game starts.
-                closeRequested = true;
-                event->accept();
-                loop.wake();
-                break;
-            case Phase::Asking:
-                // The questions have to be answered first.
-                event->ignore();
-                break;
-            case Phase::Done:
-                QWidget::closeEvent(event);
-                break;
+        if (closing) {
+            event->accept();
+            return;
         }
+        event->ignore();
+        events_.newGameCloseRequested();
     }
+
+  private:
+    DialogEvents& events_;
 };
 
 PictureButton* addModeButton(QWidget* window, const char* name, const LayoutRect& where,
@@ -67,11 +47,10 @@ PictureButton* addModeButton(QWidget* window, const char* name, const LayoutRect
 NewGameDialog::NewGameDialog() = default;
 NewGameDialog::~NewGameDialog() = default;
 
-GameMode NewGameDialog::chooseMode(const QString& title, const QString& peopleName,
-                                   const QString& computerName) {
-    auto window = std::make_unique<NewGameWindow>();
+void NewGameDialog::show(const NewGameTexts& texts, DialogEvents& events) {
+    auto window = std::make_unique<NewGameWindow>(events);
     window->setObjectName(QStringLiteral("newGameDialog"));
-    window->setWindowTitle(title);
+    window->setWindowTitle(toQString(texts.gameMode));
     window->setFont(guiFont());
     window->setBackgroundRole(QPalette::Button);
     window->setAutoFillBackground(true);
@@ -87,34 +66,24 @@ GameMode NewGameDialog::chooseMode(const QString& title, const QString& peopleNa
     PictureButton* computer = addModeButton(dialog, "computerButton", newGameLayout.computerButton,
                                             1, modePictureFiles[1]);
     // The buttons are pictures: their names are for screen readers.
-    people->setAccessibleName(peopleName);
-    computer->setAccessibleName(computerName);
+    people->setAccessibleName(toQString(texts.peopleButton));
+    computer->setAccessibleName(toQString(texts.computerButton));
     QObject::connect(people, &QAbstractButton::clicked, dialog,
-                     [dialog] { dialog->choose(GameMode::People); });
+                     [&events] { events.modeChosen(GameMode::People); });
     QObject::connect(computer, &QAbstractButton::clicked, dialog,
-                     [dialog] { dialog->choose(GameMode::Computer); });
+                     [&events] { events.modeChosen(GameMode::Computer); });
 
     window_ = std::move(window);
     dialog->show();
-    // A program that is quitting starts no game either.
-    while (dialog->chosen == GameMode::None && !dialog->closeRequested && dialog->loop.run()) {
-    }
-    if (dialog->chosen == GameMode::None) {
-        window_.reset();
-        return GameMode::None;
-    }
-    dialog->phase = NewGameWindow::Phase::Asking;
-    return dialog->chosen;
-}
-
-void NewGameDialog::questionsAnswered() {
-    if (auto* dialog = static_cast<NewGameWindow*>(window_.get())) {
-        dialog->phase = NewGameWindow::Phase::Done;
-    }
 }
 
 void NewGameDialog::close() {
-    window_.reset();
+    if (window_) {
+        // It may be closed from within its own event handling: it goes once that is over.
+        static_cast<NewGameWindow*>(window_.get())->closing = true;
+        window_->hide();
+        window_.release()->deleteLater();
+    }
 }
 
 }  // namespace quintaro

@@ -1,6 +1,7 @@
 #pragma once
 // The dialog at start-up that asks how the game is played: people against each other or one
-// person against the computer, then the number of players and their names.
+// person against the computer. It reports the picture buttons and its close box; the shell
+// asks the rest and decides when it goes.
 
 #include <QWidget>
 #include <memory>
@@ -16,14 +17,9 @@ class NewGameDialog {
     NewGameDialog(const NewGameDialog&) = delete;
     NewGameDialog& operator=(const NewGameDialog&) = delete;
 
-    // Shows the dialog and waits until a picture button is clicked; None when the dialog was
-    // closed first (it is then gone). Otherwise the dialog stays on screen, its close box
-    // ignored, while the questions are asked.
-    GameMode chooseMode(const QString& title, const QString& peopleName = QString(),
-                        const QString& computerName = QString());
-    // The questions are over: the close box works again.
-    void questionsAnswered();
-    // Takes the dialog off the screen, once the main window stands in its place.
+    // Shows the dialog; its buttons and its close box report to events.
+    void show(const NewGameTexts& texts, DialogEvents& events);
+    // Takes the dialog off the screen (once the main window stands in its place).
     void close();
 
     QWidget* window() const { return window_.get(); }

@@ -27,7 +27,7 @@ namespace {
 // dialog then writes the value back into the field.
 class SecondsControl : public QWidget {
   public:
-    explicit SecondsControl(QWidget* parent) : QWidget(parent) {
+    SecondsControl(QWidget* parent, DialogEvents& events) : QWidget(parent), events_(events) {
         field_ = new QLineEdit(this);
         field_->setObjectName(QStringLiteral("secondsField"));
         field_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -37,41 +37,33 @@ class SecondsControl : public QWidget {
         field_->setGeometry(toQRect(layout.secondsField)
                                 .translated(-layout.secondsControl.x, -layout.secondsControl.y));
         field_->installEventFilter(this);
-        QObject::connect(field_, &QLineEdit::textEdited, this,
-                         [this](const QString& text) { value_ = typedSeconds(toStdString(text)); });
-        // Once typing is over the field shows what will be stored.
-        QObject::connect(field_, &QLineEdit::editingFinished, this, [this] { changed(); });
+        QObject::connect(field_, &QLineEdit::textEdited, this, [this](const QString& text) {
+            events_.optionsEdited(OptionsEdit::typed(toStdString(text)));
+        });
+        QObject::connect(field_, &QLineEdit::editingFinished, this, [this] {
+            events_.optionsEdited(OptionsEdit::plain(OptionsEditKind::FieldLeft));
+        });
 
         // The pair of arrows shares its rectangle: the upper half steps up, the lower down.
         QRect arrows = toQRect(layout.secondsArrows)
                            .translated(-layout.secondsControl.x, -layout.secondsControl.y);
         QRect upper = arrows;
         upper.setHeight(arrows.height() / 2);
-        up_ = makeArrow("secondsUp", Qt::UpArrow, upper, +1);
-        down_ = makeArrow(
+        makeArrow("secondsUp", Qt::UpArrow, upper, +1);
+        makeArrow(
             "secondsDown", Qt::DownArrow,
             QRect(arrows.x(), upper.bottom() + 1, arrows.width(), arrows.height() - upper.height()),
             -1);
     }
 
-    // Called after every change; the dialog rewrites the field from here.
-    std::function<void()> onChange;
-
-    int value() const { return value_; }
-    void setValue(int seconds) { value_ = clampSeconds(seconds); }
     QLineEdit* field() const { return field_; }
-
-    void step(int delta) {
-        value_ = stepSeconds(value_, delta);
-        changed();
-    }
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (watched == field_ && event->type() == QEvent::KeyPress) {
             const int key = static_cast<QKeyEvent*>(event)->key();
             if (key == Qt::Key_Up || key == Qt::Key_Down) {
-                step(key == Qt::Key_Up ? +1 : -1);
+                events_.optionsEdited(OptionsEdit::stepped(key == Qt::Key_Up ? +1 : -1));
                 return true;
             }
         }
@@ -79,61 +71,48 @@ class SecondsControl : public QWidget {
     }
 
   private:
-    QToolButton* makeArrow(const char* name, Qt::ArrowType arrow, QRect where, int delta) {
+    void makeArrow(const char* name, Qt::ArrowType arrow, QRect where, int delta) {
         auto* button = new QToolButton(this);
         button->setObjectName(QLatin1String(name));
         button->setArrowType(arrow);
         button->setAutoRepeat(true);
         button->setFocusPolicy(Qt::NoFocus);
         button->setGeometry(where);
-        QObject::connect(button, &QToolButton::clicked, this, [this, delta] { step(delta); });
-        return button;
+        QObject::connect(button, &QToolButton::clicked, this,
+                         [this, delta] { events_.optionsEdited(OptionsEdit::stepped(delta)); });
     }
 
-    void changed() {
-        if (onChange) {
-            onChange();
-        }
-    }
-
+    DialogEvents& events_;
     QLineEdit* field_ = nullptr;
-    QToolButton* up_ = nullptr;
-    QToolButton* down_ = nullptr;
-    int value_ = 0;
 };
 
+// Cancel: the close box, and Escape from whichever control has the focus, as in a system
+// dialog.
 class OptionsWindow : public QWidget {
   public:
-    enum class Outcome { Open, Apply, Cancel };
-
-    OptionsWindow() : QWidget(nullptr, closeBoxOnly) {}
-
-    Outcome outcome = Outcome::Open;
-    ModalLoop loop;
-
-    void finish(Outcome how) {
-        if (outcome != Outcome::Open) {
-            return;
-        }
-        outcome = how;
-        loop.wake();
-    }
+    explicit OptionsWindow(DialogEvents& events) : QWidget(nullptr, closeBoxOnly), events_(events) {}
+    bool closing = false;
 
   protected:
     void closeEvent(QCloseEvent* event) override {
-        // The close box is the same as Cancel.
-        finish(Outcome::Cancel);
+        if (!closing) {
+            event->ignore();
+            events_.optionsEdited(OptionsEdit::plain(OptionsEditKind::Cancel));
+            return;
+        }
         event->accept();
     }
     void keyPressEvent(QKeyEvent* event) override {
-        // Escape is Cancel, from whichever control has the focus, as in a system dialog.
         if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-            finish(Outcome::Cancel);
             event->accept();
+            events_.optionsEdited(OptionsEdit::plain(OptionsEditKind::Cancel));
             return;
         }
         QWidget::keyPressEvent(event);
     }
+
+  private:
+    DialogEvents& events_;
 };
 
 QLabel* addLabel(QWidget* parent, const char* name, const QString& text, QRect where) {
@@ -155,65 +134,85 @@ QPushButton* addButton(QWidget* parent, const char* name, const QString& text, Q
 
 }  // namespace
 
-bool runOptionsDialog(QWidget* mainWindow, const OptionsTexts& texts, int shownSeconds,
-                      OptionsChoice& choice) {
-    DisabledWhile mainWindowOff(mainWindow);
-
-    OptionsWindow window;
-    window.setObjectName(QStringLiteral("optionsDialog"));
-    window.setWindowTitle(QStringLiteral("Options"));
-    window.setFont(guiFont());
-    window.setBackgroundRole(QPalette::Button);
-    window.setAutoFillBackground(true);
+OptionsDialog::OptionsDialog(QWidget* mainWindow, const OptionsTexts& texts,
+                             DialogEvents& events)
+    : mainWindow_(mainWindow) {
+    auto* window = new OptionsWindow(events);
+    window_.reset(window);
+    window->setObjectName(QStringLiteral("optionsDialog"));
+    window->setWindowTitle(QStringLiteral("Options"));
+    window->setFont(guiFont());
+    window->setBackgroundRole(QPalette::Button);
+    window->setAutoFillBackground(true);
     const OptionsLayout& layout = optionsLayout;
-    window.setFixedSize(toQSize(layout.client));
-    centreOnScreen(&window);
+    window->setFixedSize(toQSize(layout.client));
+    centreOnScreen(window);
 
-    addLabel(&window, "cpuHandLabel", toQString(texts.showComputerHand), toQRect(layout.handLabel));
-
-    auto* seconds = new SecondsControl(&window);
+    addLabel(window, "cpuHandLabel", toQString(texts.showComputerHand), toQRect(layout.handLabel));
+    auto* seconds = new SecondsControl(window, events);
     seconds->setObjectName(QStringLiteral("secondsControl"));
     seconds->setGeometry(toQRect(layout.secondsControl));
-    // A hand-edited delay beyond the range still shows its own number until the first change.
-    seconds->setValue(choice.seconds);
-    seconds->field()->setText(QString::number(shownSeconds));
-    seconds->onChange = [seconds] { seconds->field()->setText(QString::number(seconds->value())); };
-
-    addLabel(&window, "secLabel", toQString(texts.seconds), toQRect(layout.secondsLabel));
-    auto* stronger = new QCheckBox(toQString(texts.stronger), &window);
-    stronger->setObjectName(QStringLiteral("strongerBox"));
-    stronger->setGeometry(toQRect(layout.strongerBox));
-    stronger->setChecked(choice.stronger);
+    field_ = seconds->field();
+    addLabel(window, "secLabel", toQString(texts.seconds), toQRect(layout.secondsLabel));
+    stronger_ = new QCheckBox(toQString(texts.stronger), window);
+    stronger_->setObjectName(QStringLiteral("strongerBox"));
+    stronger_->setGeometry(toQRect(layout.strongerBox));
+    QObject::connect(stronger_, &QCheckBox::clicked, window, [&events](bool on) {
+        events.optionsEdited(OptionsEdit::strongerBox(on));
+    });
     QPushButton* apply =
-        addButton(&window, "applyButton", toQString(texts.apply), toQRect(layout.applyButton));
+        addButton(window, "applyButton", toQString(texts.apply), toQRect(layout.applyButton));
     QPushButton* cancel =
-        addButton(&window, "cancelButton", toQString(texts.cancel), toQRect(layout.cancelButton));
+        addButton(window, "cancelButton", toQString(texts.cancel), toQRect(layout.cancelButton));
+    QObject::connect(apply, &QPushButton::clicked, window, [&events] {
+        events.optionsEdited(OptionsEdit::plain(OptionsEditKind::Apply));
+    });
+    QObject::connect(cancel, &QPushButton::clicked, window, [&events] {
+        events.optionsEdited(OptionsEdit::plain(OptionsEditKind::Cancel));
+    });
 
-    QObject::connect(apply, &QPushButton::clicked, &window,
-                     [&window] { window.finish(OptionsWindow::Outcome::Apply); });
-    QObject::connect(cancel, &QPushButton::clicked, &window,
-                     [&window] { window.finish(OptionsWindow::Outcome::Cancel); });
-
-    // The dialog stays in front of the main window it belongs to. Being modal, it also keeps
-    // the window manager's close command away from the main window, which is off meanwhile.
-    window.setWindowModality(Qt::ApplicationModal);
-    window.winId();
+    // The dialog stays in front of the main window it belongs to, which is off meanwhile.
+    // Being modal, it also keeps the window manager's close command away from the main window.
+    window->setWindowModality(Qt::ApplicationModal);
+    window->winId();
     if (mainWindow != nullptr && mainWindow->window()->windowHandle() != nullptr) {
-        window.windowHandle()->setTransientParent(mainWindow->window()->windowHandle());
+        window->windowHandle()->setTransientParent(mainWindow->window()->windowHandle());
     }
+    if (mainWindow_ != nullptr) {
+        mainWindow_->setEnabled(false);
+    }
+}
 
-    window.show();
-    window.activateWindow();
-    // A program that is quitting takes it as Cancel.
-    while (window.outcome == OptionsWindow::Outcome::Open && window.loop.run()) {
+OptionsDialog::~OptionsDialog() {
+    close();
+}
+
+void OptionsDialog::show(const OptionsView& view) {
+    // The field is written only where it differs, so typing keeps its caret.
+    if (field_->text() != toQString(view.secondsText)) {
+        field_->setText(toQString(view.secondsText));
     }
-    window.hide();
-    if (window.outcome != OptionsWindow::Outcome::Apply) {
-        return false;
+    stronger_->setChecked(view.stronger);
+    if (!window_->isVisible()) {
+        window_->show();
+        window_->activateWindow();
     }
-    choice.seconds = seconds->value();
-    choice.stronger = stronger->isChecked();
-    return true;
+}
+
+void OptionsDialog::close() {
+    if (!window_) {
+        return;
+    }
+    static_cast<OptionsWindow*>(window_.get())->closing = true;
+    window_->hide();
+    window_.release()->deleteLater();
+    if (mainWindow_ != nullptr) {
+        mainWindow_->setEnabled(true);
+    }
+}
+
+QWidget* OptionsDialog::window() const {
+    return window_.get();
 }
 
 }  // namespace quintaro

@@ -1,18 +1,34 @@
 #pragma once
-// The options dialog: the pause after the computer's turn, in whole seconds from 0 to 5, and
-// the computer opponent's stronger level.
+// The options dialog: the seconds the computer's hand stays on show and its stronger level.
+// It shows the form the shell gives it and reports every edit; the shell decides the rest.
 
+#include <QPointer>
 #include <QWidget>
+#include <memory>
 
-#include "shell/Options.h"
+#include "shell/Frontend.h"
+
+class QCheckBox;
+class QLineEdit;
 
 namespace quintaro {
 
-// Shows the dialog, starting from choice with shownSeconds in the field, and waits until it
-// ends. mainWindow is disabled meanwhile and enabled again before this returns, whichever way
-// the dialog ends. Returns true for Apply, with the new values in choice; Cancel and the
-// close box return false and leave choice alone.
-bool runOptionsDialog(QWidget* mainWindow, const OptionsTexts& texts, int shownSeconds,
-                      OptionsChoice& choice);
+class OptionsDialog : public QObject {
+  public:
+    // Opens the dialog over mainWindow, which is off while it is open.
+    OptionsDialog(QWidget* mainWindow, const OptionsTexts& texts, DialogEvents& events);
+    ~OptionsDialog() override;
+    // Shows the form as it now stands.
+    void show(const OptionsView& view);
+    // Takes the dialog away and turns the main window on again.
+    void close();
+    QWidget* window() const;
+
+  private:
+    QPointer<QWidget> mainWindow_;
+    std::unique_ptr<QWidget> window_;
+    QLineEdit* field_ = nullptr;
+    QCheckBox* stronger_ = nullptr;
+};
 
 }  // namespace quintaro

@@ -12,8 +12,8 @@ namespace quintaro {
 namespace {
 
 // A cell with a colour of its own (booked, or the bonus and total rows) shows it whether its
-// row is selected or not: the selection must never hide what is booked. Free cells of the
-// selected row show the selection.
+// row is selected or not, under the pointer or not: neither the selection nor the hover tint
+// may hide what is booked. Free cells of the selected row show the selection.
 class CellDelegate : public QStyledItemDelegate {
   public:
     using QStyledItemDelegate::QStyledItemDelegate;
@@ -22,7 +22,7 @@ class CellDelegate : public QStyledItemDelegate {
                const QModelIndex& index) const override {
         QStyleOptionViewItem own(option);
         if (index.data(Qt::BackgroundRole).isValid()) {
-            own.state &= ~QStyle::State_Selected;
+            own.state &= ~(QStyle::State_Selected | QStyle::State_MouseOver);
         }
         QStyledItemDelegate::paint(painter, own, index);
     }
@@ -130,21 +130,29 @@ void ScoreGrid::setRowColour(int row, Colour colour) {
     }
 }
 
-void ScoreGrid::mouseReleaseEvent(QMouseEvent* event) {
-    QTableWidget::mouseReleaseEvent(event);
-    // Only a left click books, and only on the row it selected.
-    if (event->button() == Qt::LeftButton && isEnabled() &&
-        indexAt(event->position().toPoint()).isValid()) {
-        emit rowClicked(selectedRow());
+void ScoreGrid::showSelection(int row) {
+    if (row < 0) {
+        clearSelection();
+        return;
     }
+    selectRow(row);
+    setCurrentCell(row, 0, QItemSelectionModel::NoUpdate);
 }
 
-void ScoreGrid::changeEvent(QEvent* event) {
-    QTableWidget::changeEvent(event);
-    // Once a booking has closed the card, the old selection would only hide the colours.
-    if (event->type() == QEvent::EnabledChange && !isEnabled()) {
-        clearSelection();
+void ScoreGrid::mousePressEvent(QMouseEvent* event) {
+    event->accept();
+}
+
+void ScoreGrid::mouseMoveEvent(QMouseEvent* event) {
+    event->accept();
+}
+
+void ScoreGrid::mouseReleaseEvent(QMouseEvent* event) {
+    const QModelIndex index = indexAt(event->position().toPoint());
+    if (event->button() == Qt::LeftButton && isEnabled() && index.isValid()) {
+        emit rowClicked(index.row());
     }
+    event->accept();
 }
 
 }  // namespace quintaro

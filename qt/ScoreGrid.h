@@ -20,6 +20,8 @@ class ScoreGrid : public QTableWidget {
     void appendRow(const QString& label);
     // Row of the current selection, -1 when nothing is selected.
     int selectedRow() const;
+    // Draws this row as selected (-1 for none); only the shell selects.
+    void showSelection(int row);
 
     QString cellText(int row, int column) const;
     void setCellText(int row, int column, const QString& text);
@@ -29,11 +31,13 @@ class ScoreGrid : public QTableWidget {
 
   signals:
     // A left click on a row while the card is enabled.
-    void rowClicked(int selectedRow);
+    void rowClicked(int row);
 
   protected:
+    // The pointer neither selects nor drags a selection: a click is reported, nothing more.
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
-    void changeEvent(QEvent* event) override;
 
   private:
     int rowHeight_ = 0;

@@ -110,16 +110,21 @@ void WidgetBoard::announce(int control) {
 }
 
 void WidgetBoard::showMessage(const std::string& caption, const std::string& text) {
+    // A box over the window, which takes no input until it is closed; the shell hears of that.
     QWidget* owner = widgets_.window;
-    const bool active = owner != nullptr && owner->isActiveWindow();
-    QMessageBox box(QMessageBox::NoIcon, toQString(caption), toQString(text), QMessageBox::Ok,
-                    active ? owner : nullptr);
-    box.setTextFormat(Qt::PlainText);
-    box.exec();
-    // The keys go back to the window, not to the box that has gone.
-    if (active && owner->isVisible()) {
-        owner->activateWindow();
-    }
+    auto* box = new QMessageBox(QMessageBox::NoIcon, toQString(caption), toQString(text),
+                                QMessageBox::Ok, owner);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setTextFormat(Qt::PlainText);
+    box->setWindowModality(Qt::WindowModal);
+    QObject::connect(box, &QDialog::finished, owner, [this, owner] {
+        // The keys go back to the window, not to the box that has gone.
+        if (owner->isVisible()) {
+            owner->activateWindow();
+        }
+        events_.messageClosed();
+    });
+    box->open();
 }
 
 }  // namespace quintaro

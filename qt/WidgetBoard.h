@@ -7,6 +7,7 @@
 
 #include "rules/Board.h"
 #include "shell/AccessibleSink.h"
+#include "shell/Frontend.h"
 
 class QAbstractButton;
 class QLabel;
@@ -28,7 +29,9 @@ class WidgetBoard : public Board, public AccessibleSink {
         QLabel* handLabel = nullptr;
     };
 
-    explicit WidgetBoard(const Widgets& widgets) : widgets_(widgets) {}
+    // Message boxes report their closing to events.
+    WidgetBoard(const Widgets& widgets, WindowEvents& events)
+        : widgets_(widgets), events_(events) {}
 
     std::string cellText(int row, int column) const override;
     void setCellText(int row, int column, const std::string& text) override;
@@ -53,6 +56,7 @@ class WidgetBoard : public Board, public AccessibleSink {
 
   private:
     Widgets widgets_;
+    WindowEvents& events_;
 };
 
 }  // namespace quintaro

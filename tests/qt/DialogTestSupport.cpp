@@ -4,6 +4,7 @@
 #include "qt/OptionsDialog.h"
 #include "qt/UiText.h"
 #include "shell/NewGame.h"
+#include "shell/StartUp.h"
 
 #include "tests/support/Files.h"
 
@@ -25,33 +26,129 @@ constexpr std::chrono::seconds stepTimeout{20};
 
 }  // namespace
 
+namespace {
+
+// Runs the event loop until done says so, or fails after a deadline naming what it waited for.
+void runUntil(const std::function<bool()>& done, const char* what) {
+    const auto deadline = std::chrono::steady_clock::now() + stepTimeout * 3;
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            ADD_FAILURE() << "timed out waiting for " << what;
+            return;
+        }
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 20);
+    }
+}
+
+// Just the new-game dialog and the input box of the Linux edition, for start-up's questions.
+class NewGameOnly : public Frontend {
+  public:
+    void useToolkitLanguage(const std::string&) override {}
+    void initSound() override {}
+    void loadSound(int, const std::string&) override {}
+    void playSound(int) override {}
+    void freeSound(int) override {}
+    void releaseSound() override {}
+    void freePictures() override {}
+    void openDocument(const std::string&) override {}
+    void showNewGameDialog(const NewGameTexts& texts, DialogEvents& events) override {
+        dialog->show(texts, events);
+    }
+    void closeNewGameDialog() override { dialog->close(); }
+    void showInputBox(const std::string& title, const std::string& prompt,
+                      const std::string& defaultText, DialogEvents& events) override {
+        quintaro::showInputBox(toQString(title), toQString(prompt), toQString(defaultText), events);
+    }
+    GameWindow& openMainWindow(const WindowSetup&, WindowEvents&) override { std::abort(); }
+    void closeMainWindow() override {}
+    void quit() override {}
+
+    std::unique_ptr<NewGameDialog> dialog = std::make_unique<NewGameDialog>();
+};
+
+// Start-up's answers, handed on as the shell does.
+class StartUpEvents : public DialogEvents {
+  public:
+    explicit StartUpEvents(StartUp& startUp) : startUp_(startUp) {}
+    void modeChosen(GameMode mode) override { startUp_.modeChosen(mode); }
+    void newGameCloseRequested() override { startUp_.closeRequested(); }
+    void inputBoxAnswered(InputBoxAction action, const std::string& text) override {
+        startUp_.answered(action, text);
+    }
+    void yesNoAnswered(bool) override {}
+    void messageClosed() override {}
+    void optionsEdited(const OptionsEdit&) override {}
+
+  private:
+    StartUp& startUp_;
+};
+
+// The options dialog with the rules the Options command applies.
+class OptionsRun : public DialogEvents {
+  public:
+    OptionsRun(QWidget* mainWindow, GameState& state)
+        : state_(state), form_(state), dialog_(mainWindow, readOptionsTexts(state.languageFile), *this) {
+        dialog_.show(form_.view());
+    }
+    void modeChosen(GameMode) override {}
+    void newGameCloseRequested() override {}
+    void inputBoxAnswered(InputBoxAction, const std::string&) override {}
+    void yesNoAnswered(bool) override {}
+    void messageClosed() override {}
+    void optionsEdited(const OptionsEdit& edit) override {
+        if (done || form_.edit(state_, edit) == OptionsForm::Outcome::Open) {
+            dialog_.show(form_.view());
+            return;
+        }
+        done = true;
+        dialog_.close();
+    }
+    bool done = false;
+
+  private:
+    GameState& state_;
+    OptionsForm form_;
+    OptionsDialog dialog_;
+};
+
+}  // namespace
+
 std::unique_ptr<NewGameDialog> runNewGame(GameState& state) {
-    const NewGameTexts texts = readNewGameTexts(state.languageFile);
-    auto dialog = std::make_unique<NewGameDialog>();
-    const GameMode mode = dialog->chooseMode(
-        toQString(texts.gameMode), toQString(texts.peopleButton), toQString(texts.computerButton));
-    if (mode == GameMode::None) {
+    NewGameOnly frontend;
+    StartUp startUp(state, frontend);
+    StartUpEvents events(startUp);
+    bool ready = false;
+    bool left = false;
+    startUp.begin(events, [&] { ready = true; }, [&] { left = true; });
+    runUntil([&] { return ready || left; }, "the new-game questions to end");
+    if (!ready) {
         return nullptr;
     }
-    const AskFunction ask = [](const std::string& title, const std::string& prompt,
-                               const std::string& defaultText) {
-        return toStdString(inputBox(toQString(title), toQString(prompt), toQString(defaultText)));
-    };
-    if (mode == GameMode::People) {
-        askPeople(state, texts, ask);
-    } else {
-        askComputer(state, texts, ask);
-    }
-    dialog->questionsAnswered();
-    return dialog;
+    return std::move(frontend.dialog);
+}
+
+QString inputBox(const QString& title, const QString& prompt, const QString& defaultText) {
+    struct Answer : DialogEvents {
+        void modeChosen(GameMode) override {}
+        void newGameCloseRequested() override {}
+        void inputBoxAnswered(InputBoxAction action, const std::string& text) override {
+            answer = toQString(inputBoxAnswer(action, text));
+            answered = true;
+        }
+        void yesNoAnswered(bool) override {}
+        void messageClosed() override {}
+        void optionsEdited(const OptionsEdit&) override {}
+        QString answer;
+        bool answered = false;
+    } events;
+    showInputBox(title, prompt, defaultText, events);
+    runUntil([&] { return events.answered; }, "the input box's answer");
+    return events.answer;
 }
 
 void runOptions(QWidget* mainWindow, GameState& state) {
-    OptionsChoice choice = currentOptions(state);
-    if (runOptionsDialog(mainWindow, readOptionsTexts(state.languageFile), shownSeconds(state),
-                         choice)) {
-        applyOptions(state, choice);
-    }
+    OptionsRun run(mainWindow, state);
+    runUntil([&] { return run.done; }, "the options dialog to close");
 }
 
 bool fileExists(const std::string& fileName) {

@@ -28,6 +28,8 @@ bool fileExists(const std::string& fileName);
 std::unique_ptr<NewGameDialog> runNewGame(GameState& state);
 // The options dialog, the way the Options command runs it: Apply changes and saves the state.
 void runOptions(QWidget* mainWindow, GameState& state);
+// The text-input box, waited for: the text the shell takes from its answer.
+QString inputBox(const QString& title, const QString& prompt, const QString& defaultText);
 
 inline constexpr const char* utf8Bom = "\xEF\xBB\xBF";
 

@@ -61,7 +61,7 @@ TEST(InputBoxTest, LayoutFlagsAndStartingState) {
         QTest::keyClick(field, Qt::Key_Return);
     });
     driver.start();
-    EXPECT_EQ(inputBox("Name wanted", "Who plays first?", "Player 3"), "Player 3");
+    EXPECT_EQ(testing::inputBox("Name wanted", "Who plays first?", "Player 3"), "Player 3");
     EXPECT_TRUE(driver.finished());
 }
 
@@ -105,7 +105,7 @@ TEST_P(InputBoxAnswerTest, ReturnsWhatTheEndingGives) {
         }
     });
     driver.start();
-    EXPECT_EQ(inputBox("", "prompt", QString::fromUtf8(c.defaultText)),
+    EXPECT_EQ(testing::inputBox("", "prompt", QString::fromUtf8(c.defaultText)),
               QString::fromUtf8(c.expected));
     EXPECT_TRUE(driver.finished());
 }
@@ -147,7 +147,7 @@ TEST(InputBoxTest, OwnedByActiveWindowWhichIsBlockedMeanwhile) {
         QTest::keyClick(box->findChild<QLineEdit*>("text"), Qt::Key_Return);
     });
     driver.start();
-    EXPECT_EQ(inputBox("", "", "x"), "x");
+    EXPECT_EQ(testing::inputBox("", "", "x"), "x");
     ASSERT_TRUE(driver.finished());
 
     // The same click reaches the button once the box is gone.
@@ -166,7 +166,7 @@ TEST(InputBoxTest, DisabledOwnerStillGetsAnAnswer) {
     driver.onBox([&owner](QDialog* box) { EXPECT_EQ(box->parentWidget(), &owner); });
     driver.answer("typed");
     driver.start();
-    EXPECT_EQ(inputBox("", "", ""), "typed");
+    EXPECT_EQ(testing::inputBox("", "", ""), "typed");
 }
 
 }  // namespace

@@ -92,17 +92,17 @@ TEST_F(PlayAidsTest, AWholeTurnFromTheKeyboard) {
     window.board().setCellText(0, 1, "1");
     window.board().setCellColour(0, 1, bookedCellColour);
     key(window, Qt::Key_Down);
-    EXPECT_EQ(window.selectedRow(), 1);
+    EXPECT_EQ(window.scoreCard()->selectedRow(), 1);
     for (int step = 0; step < 5; ++step) {
         key(window, Qt::Key_Down);
     }
-    EXPECT_EQ(window.selectedRow(), 7);  // past the bonus row
+    EXPECT_EQ(window.scoreCard()->selectedRow(), 7);  // past the bonus row
     key(window, Qt::Key_Up);
-    EXPECT_EQ(window.selectedRow(), 5);
+    EXPECT_EQ(window.scoreCard()->selectedRow(), 5);
     for (int step = 0; step < 10; ++step) {
         key(window, Qt::Key_Up);
     }
-    EXPECT_EQ(window.selectedRow(), 1);  // the booked row 0 is never selected
+    EXPECT_EQ(window.scoreCard()->selectedRow(), 1);  // the booked row 0 is never selected
     key(window, Qt::Key_Return);
     EXPECT_TRUE(window.board().cellColourSet(1, 1));
     EXPECT_EQ(game.turnFlow().currentPlayer(), 2);
@@ -147,9 +147,9 @@ TEST_F(PlayAidsTest, KeysOfPlayWhateverHadTheFocus) {
          [&](MainWindow& window, GameState&) {
              QTest::mouseClick(window.rollButton(), Qt::LeftButton);
              QTest::mouseClick(window.rollButton(), Qt::LeftButton);
-             window.selectRow(3);
+             type(window, Qt::Key_Down);
              type(window, Qt::Key_Return);
-             EXPECT_TRUE(window.board().cellColourSet(3, 1));
+             EXPECT_TRUE(window.board().cellColourSet(0, 1));
          }},
         {"a die click", 0,
          [&](MainWindow& window, GameState&) {
@@ -167,7 +167,7 @@ TEST_F(PlayAidsTest, KeysOfPlayWhateverHadTheFocus) {
          [&](MainWindow& window, GameState& state) {
              QTest::mouseClick(window.rollButton(), Qt::LeftButton);
              QTest::mouseClick(window.rollButton(), Qt::LeftButton);
-             window.selectRow(1);
+             type(window, Qt::Key_Down);
              type(window, Qt::Key_Return);
              EXPECT_EQ(state.rowsBooked(2), 1);
          }},
@@ -206,7 +206,7 @@ TEST_F(PlayAidsTest, KeysOfPlayWhateverHadTheFocus) {
         type(window, Qt::Key_R);
         EXPECT_FALSE(window.rollButton()->isEnabled());
         type(window, Qt::Key_Down);
-        const int row = window.selectedRow();
+        const int row = window.scoreCard()->selectedRow();
         EXPECT_GE(row, 0);
         const int player = game.turnFlow().currentPlayer();
         type(window, Qt::Key_Return);
@@ -240,7 +240,7 @@ TEST_F(PlayAidsTest, KeysDuringTheComputersPauseAreIgnored) {
         EXPECT_EQ(random.draws(), draws);
         EXPECT_EQ(window.hintedDice(), 0u);
     });
-    window.selectRow(3);
+    key(window, Qt::Key_Down);
     key(window, Qt::Key_Enter);
     EXPECT_TRUE(checked);
     EXPECT_EQ(state.rowsBooked(2), 1);
@@ -287,7 +287,7 @@ TEST_F(PlayAidsTest, TheHintMarksTheDiceToHoldThenTheRowToBookUntilTheNextAction
     window.menuAction(HintItem)->trigger();
     const auto row = game.app().shell().coach().adviseRow(window.board(), 1);
     ASSERT_TRUE(row.has_value());
-    EXPECT_EQ(window.selectedRow(), row->bestRow);
+    EXPECT_EQ(window.scoreCard()->selectedRow(), row->bestRow);
     EXPECT_NE(window.handLabel()->text(), handName);
     key(window, Qt::Key_Return);
     EXPECT_TRUE(window.board().cellColourSet(row->bestRow, 1));
@@ -325,7 +325,9 @@ TEST_F(PlayAidsTest, TheAccessibleTreeNamesTheControlsAfterARollAHoldAndABooking
     QTest::mouseClick(window.rollButton(), Qt::LeftButton);
     EXPECT_EQ(accessibleName(window.rollButton()), "Roll, rolls left: 0");
     EXPECT_EQ(accessibleName(window.handLabel()), window.handLabel()->text());
-    window.selectRow(5);
+    for (int row = 0; row <= 5; ++row) {
+        QTest::keyClick(window.scoreCard(), Qt::Key_Down);
+    }
     QTest::keyClick(window.scoreCard(), Qt::Key_Return);
     const QString aces = window.scoreCard()->item(5, 1)->text();
     EXPECT_EQ(cellName(window, 5, 1), "Aces, Ann: " + aces + ", booked");
