@@ -5,12 +5,14 @@
 #   sh setup.sh windows  builds the Windows edition and packs dist/quintaro-windows-x64.zip
 #                        and the installer dist/quintaro-<version>-setup.exe
 #   sh setup.sh deb    builds the Debian package dist/quintaro_<version>_amd64.deb
+#   sh setup.sh web    builds the browser edition into dist/web/ and dist/quintaro-web.zip,
+#                      then serves dist/web/ on 127.0.0.1 and prints the address to open
 set -e
 cd "$(dirname "$0")"
 case "$1" in
-    play | test | windows | deb) ;;
+    play | test | windows | deb | web) ;;
     *)
-        echo "usage: sh setup.sh play|test|windows|deb" >&2
+        echo "usage: sh setup.sh play|test|windows|deb|web" >&2
         exit 2
         ;;
 esac
@@ -20,6 +22,10 @@ if [ "$1" = windows ]; then
 fi
 if [ "$1" = deb ]; then
     exec sh tools/package-deb.sh
+fi
+if [ "$1" = web ]; then
+    sh tools/package-web.sh
+    exec node web/serve.mjs dist/web "${QUINTARO_PORT:-8080}"
 fi
 if [ "$1" = play ]; then
     cmake --preset default
@@ -55,6 +61,12 @@ suite_windows() {
     WINEPREFIX=$PWD/build/windows/wine wineserver -k 2>/dev/null
     return $status
 }
+suite_web() {
+    # The browser edition: built with emscripten, then played in headless Chromium through
+    # puppeteer-core with real mouse and key events.
+    sh tools/install-web-deps.sh && sh tools/package-web.sh &&
+        (cd web/tests && node --test --test-concurrency=1 --test-reporter=spec *.test.js)
+}
 
 # run_suite NAME COMMAND...: runs one suite, shows its output and notes a line for the
 # summary: "NAME: passed (N tests)" or "NAME: FAILED (...)".
@@ -70,6 +82,12 @@ run_suite() {
     # ctest's last word on the suite: "... tests passed, F tests failed out of N".
     counts=$(sed -n 's/.* tests passed, \([0-9]*\) tests\{0,1\} failed out of \([0-9]*\).*/\1 \2/p' \
         "$log" | tail -n 1)
+    # node's test runner ends with "ℹ pass P" and "ℹ fail F".
+    if [ -z "$counts" ] && grep -q '^ℹ pass [0-9]' "$log"; then
+        pass=$(sed -n 's/^ℹ pass \([0-9]*\)$/\1/p' "$log" | tail -n 1)
+        fail=$(sed -n 's/^ℹ fail \([0-9]*\)$/\1/p' "$log" | tail -n 1)
+        counts="${fail:-0} $((pass + ${fail:-0}))"
+    fi
     line="$name: passed"
     [ "$result" -eq 0 ] || line="$name: FAILED"
     if [ -n "$counts" ]; then
@@ -92,6 +110,7 @@ run_suite Format sh tools/check-format.sh
 run_suite Linux suite_linux
 run_suite Core suite_core
 run_suite Windows suite_windows
+run_suite Web suite_web
 # The packages: the Debian package checked as it is packed, the Windows installer installed,
 # started and uninstalled under Wine in a prefix of its own.
 run_suite Packages sh tools/test-packages.sh

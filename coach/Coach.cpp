@@ -4,6 +4,7 @@
 #include <chrono>
 #include <string>
 #include <system_error>
+#include <utility>
 
 #include "rules/Scoring.h"
 #include "state/GameState.h"
@@ -58,6 +59,11 @@ void Coach::startComputing() {
         table_ = std::make_unique<CoachValueTable>(CoachValueTable::compute());
         ready_.store(true, std::memory_order_release);
     };
+#if defined(__EMSCRIPTEN__) && !defined(__EMSCRIPTEN_PTHREADS__)
+    // A build without threads has none to start (and no exception to catch): the table is
+    // adopted from elsewhere, or computed by the first wait().
+    computing_ = std::async(std::launch::deferred, compute).share();
+#else
     try {
         computing_ = std::async(std::launch::async, compute).share();
     } catch (const std::system_error&) {
@@ -65,6 +71,21 @@ void Coach::startComputing() {
         // coach answers nothing.
         computing_ = std::async(std::launch::deferred, compute).share();
     }
+#endif
+}
+
+bool Coach::adoptTable(CoachValueTable table) {
+    std::lock_guard<std::mutex> lock(start_);
+    if (ready() || (computing_.valid() &&
+                    computing_.wait_for(std::chrono::seconds(0)) != std::future_status::deferred)) {
+        return false;
+    }
+    table_ = std::make_unique<CoachValueTable>(std::move(table));
+    std::promise<void> done;
+    done.set_value();
+    computing_ = done.get_future().share();
+    ready_.store(true, std::memory_order_release);
+    return true;
 }
 
 bool Coach::ready() const {

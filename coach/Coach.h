@@ -61,6 +61,10 @@ class Coach {
     bool ready() const;
     // Starts the computation if need be and blocks until the table is there.
     void wait();
+    // Takes a table computed elsewhere (where the coach has no thread of its own, a worker
+    // builds it) instead of computing one. Refused, returning false, once a table is there
+    // or a computation runs on a thread; a deferred computation is dropped.
+    bool adoptTable(CoachValueTable table);
 
     // The rest need the table: before ready() they answer nothing (std::nullopt).
 

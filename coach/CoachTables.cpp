@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <bit>
+#include <cmath>
 #include <limits>
 #include <string>
+#include <utility>
 
 #include "rules/Scoring.h"
 #include "state/GameState.h"
@@ -252,6 +254,16 @@ CoachValueTable CoachValueTable::compute() {
                 firstRollValue(dice, expected.data(), best.data());
         }
     }
+    return table;
+}
+
+std::optional<CoachValueTable> CoachValueTable::fromValues(std::vector<double> values) {
+    if (values.size() != valueCount ||
+        !std::all_of(values.begin(), values.end(), [](double v) { return std::isfinite(v); })) {
+        return std::nullopt;
+    }
+    CoachValueTable table;
+    table.values_ = std::move(values);
     return table;
 }
 

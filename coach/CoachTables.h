@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "rules/ScoreCard.h"
@@ -102,8 +103,14 @@ int coachUpperSlot(unsigned booked, int upperSum, bool bonusWritten);
 // The value of every position.
 class CoachValueTable {
   public:
+    // How many values a table holds: one per set of booked rows and upper slot.
+    static constexpr std::size_t valueCount = std::size_t(coachAllBooked + 1) * coachSlots;
+
     // Computes the whole table by backward induction, from the full card to the empty one.
     static CoachValueTable compute();
+    // A table computed elsewhere (a worker of its own where there are no threads), from the
+    // values data() gives there; nothing when they are not valueCount finite values.
+    static std::optional<CoachValueTable> fromValues(std::vector<double> values);
 
     // Expected points still to come from a position (0 once every row is booked), by its
     // upper slot.

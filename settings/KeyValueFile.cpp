@@ -286,8 +286,11 @@ void KeyValueFile::close() {
         // be written is decided then too, not from how it looked when it was read (another
         // game may have been replacing it at that moment). Failures stay silent: the
         // settings keep their old content.
+        // The change holds its own copy of the writes: where saves are applied again later
+        // (the browser's stored copy, settings/MemoryFiles.h) it outlives this file.
         updateFile(fileName_,
-                   [this](ReadResult read, std::string_view bytes) -> std::optional<std::string> {
+                   [written = written_](ReadResult read,
+                                        std::string_view bytes) -> std::optional<std::string> {
                        if (read == ReadResult::Unusable) {
                            return std::nullopt;
                        }
@@ -296,7 +299,7 @@ void KeyValueFile::close() {
                        if (read == ReadResult::Read) {
                            entries = parse(bytes, &mode);
                        }
-                       for (const auto& [key, value] : written_) {
+                       for (const auto& [key, value] : written) {
                            applyWrite(entries, key, value);
                        }
                        return serialize(entries, mode);

@@ -1,10 +1,12 @@
 #!/bin/sh
 # Installs the Debian packages the game needs to build, run and test, if any is missing.
+# The browser edition: emscripten builds it, node serves and tests it, chromium runs the tests.
 set -e
 packages="g++ clang cmake ninja-build make pkg-config qt6-base-dev libgl-dev libsdl2-dev libjpeg-dev \
 libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth fonts-liberation2 imagemagick sox desktop-file-utils appstream qt6-translations-l10n clang-format \
 dpkg-dev lintian nsis x11-utils \
-g++-mingw-w64-x86-64-posix wine wine64"
+g++-mingw-w64-x86-64-posix wine wine64 \
+emscripten nodejs npm chromium zip"
 missing=""
 for p in $packages; do
     if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed"; then

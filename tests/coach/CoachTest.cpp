@@ -3,8 +3,10 @@
 #include <array>
 #include <cmath>
 #include <map>
+#include <optional>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "coach/Coach.h"
@@ -339,6 +341,33 @@ TEST(CoachBoard, NoAnswerWithoutFacesOrTableOrFreeRow) {
     Coach dropped;  // destroyed while it computes
     dropped.startComputing();
     dropped.startComputing();
+}
+
+TEST(CoachTable, AdoptedFromItsValuesAnswersAsComputed) {
+    const CoachValueTable& computed = *coach().table();
+    const std::vector<double> values(computed.data(), computed.data() + computed.valueCount);
+    std::optional<CoachValueTable> copy = CoachValueTable::fromValues(values);
+    ASSERT_TRUE(copy);
+    Coach adopted;
+    EXPECT_TRUE(adopted.adoptTable(std::move(*copy)));
+    EXPECT_TRUE(adopted.ready());
+    adopted.wait();  // returns at once: nothing left to compute
+    MemoryBoard board(2);
+    board.setDice({"A", "A", "Q", "K", "9"});
+    EXPECT_EQ(adopted.adviseHold(board, 1)->totals, coach().adviseHold(board, 1)->totals);
+    EXPECT_EQ(adopted.adviseRow(board, 1)->totals, coach().adviseRow(board, 1)->totals);
+    // A second table, or one while a thread computes, is refused.
+    EXPECT_FALSE(adopted.adoptTable(*CoachValueTable::fromValues(values)));
+    Coach computing;
+    computing.startComputing();
+    EXPECT_FALSE(computing.adoptTable(*CoachValueTable::fromValues(values)));
+
+    std::vector<double> bad = values;
+    bad.pop_back();
+    EXPECT_FALSE(CoachValueTable::fromValues(bad));
+    bad = values;
+    bad[77] = std::nan("");
+    EXPECT_FALSE(CoachValueTable::fromValues(bad));
 }
 
 // ---------------------------------------------------------------- whole games
