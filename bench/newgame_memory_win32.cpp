@@ -1,5 +1,5 @@
 // Long sessions of the Windows edition: starts New Game over and over through the real menu
-// command (the question answered Yes) inside the running message loop, as a player would,
+// command (the question answered Yes) from the running message loop, as a player would,
 // and prints the working set as it goes. Run through bench/newgame_memory-windows.sh.
 //
 //   newgame_memory_win32 GAME_FOLDER [NEW_GAMES] [SWITCH_LANGUAGE_EVERY]
@@ -15,6 +15,7 @@
 #include "shell/GameShell.h"
 #include "shell/Menu.h"
 #include "state/GameState.h"
+#include "win32/Dialogs.h"
 #include "win32/Media.h"
 #include "win32/UiText.h"
 #include "win32/WindowsFrontend.h"
@@ -30,64 +31,41 @@ long workingSetKib() {
     return long(counters.WorkingSetSize / 1024);
 }
 
-BOOL CALLBACK answerYes(HWND window, LPARAM found) {
-    wchar_t name[16] = {};
-    GetClassNameW(window, name, 16);
-    if (IsWindowVisible(window) && lstrcmpW(name, L"#32770") == 0) {
-        PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), 0);
-        *reinterpret_cast<bool*>(found) = true;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-// The question is answered Yes as soon as it is shown: this timer fires inside its loop.
-void CALLBACK answerQuestion(HWND, UINT, UINT_PTR timer, DWORD) {
-    bool found = false;
-    EnumThreadWindows(GetCurrentThreadId(), answerYes, reinterpret_cast<LPARAM>(&found));
-    if (found) {
-        KillTimer(nullptr, timer);
-    }
-}
-
 struct Session {
-    quintaro::WindowsFrontend* frontend = nullptr;
     quintaro::GameShell* shell = nullptr;
     int games = 1000;
     int switchEvery = 0;
     int done = 0;
     int report = 0;  // measured at the next step, once the old window has really gone
-    bool busy = false;
 };
 
 Session session;
 
+// One step per timer tick: ask for a new game, then answer the question Yes as a player
+// does, through the box's own button.
 void CALLBACK step(HWND, UINT, UINT_PTR, DWORD) {
-    // The step timer fires inside the question's loop too: one New Game at a time.
-    if (session.busy) {
+    if (HWND question = FindWindowW(quintaro::messageBoxClass, nullptr)) {
+        SendMessageW(question, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), 0);
+        ++session.done;
+        if (session.done == 10 || session.done % 100 == 0) {
+            session.report = session.done;
+        }
         return;
     }
-    session.busy = true;
     if (session.report > 0) {
         std::printf("games=%d rss_kib=%ld\n", session.report, workingSetKib());
         std::fflush(stdout);
         session.report = 0;
     }
     if (session.done == session.games) {
-        session.shell->exit();
-        session.busy = false;
+        session.shell->chooseMenuItem(quintaro::ExitItem);
         return;
     }
     if (session.switchEvery > 0 && session.done % session.switchEvery == 0) {
-        session.shell->switchLanguage(session.done / session.switchEvery % 3);
+        const int language = session.done / session.switchEvery % 3;
+        session.shell->chooseMenuItem(quintaro::EnglishItem + language);
     }
-    SetTimer(nullptr, 0, USER_TIMER_MINIMUM, answerQuestion);
     session.shell->chooseMenuItem(quintaro::NewGameItem);
-    ++session.done;
-    if (session.done == 10 || session.done % 100 == 0) {
-        session.report = session.done;
-    }
-    session.busy = false;
 }
 
 }  // namespace
@@ -106,9 +84,8 @@ int main(int argc, char** argv) {
     state.computerMode = 1;
     state.playerNames[1] = "Ann";
     state.playerNames[2] = "Computer";
-    quintaro::WindowsFrontend frontend(state);
+    quintaro::WindowsFrontend frontend;
     quintaro::GameShell shell(state, frontend);
-    session.frontend = &frontend;
     session.shell = &shell;
     frontend.initSound();
     shell.startGame();

@@ -4,6 +4,9 @@
 # The Wine prefix lives in the build folder (QUINTARO_WINEPREFIX overrides it) and is made on
 # first use, without any dialog. Without a DISPLAY, programs that open windows need one:
 # run ctest under xvfb-run (setup.sh does).
+# Nothing here waits without bound: the program gets QUINTARO_WINE_TIMEOUT seconds (default
+# 280, inside the 300 CTest gives a test executable), Wine's set-up and server waits their own
+# limits, and whatever the program wrote is shown even when it is stopped.
 set -e
 program=$1
 shift
@@ -30,13 +33,18 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
     mkdir -p "$WINEPREFIX"
     # One prefix set-up at a time, however many tests start together.
     (
-        flock 9
+        if ! flock -w 240 9; then
+            echo "wine-run.sh: waited 240 s in vain for another test's Wine set-up" >&2
+            exit 1
+        fi
         if [ ! -f "$WINEPREFIX/system.reg" ]; then
-            $wine wineboot -i >/dev/null 2>&1 || true
+            timeout 180 $wine wineboot -i >/dev/null 2>&1 ||
+                echo "wine-run.sh: Wine's set-up did not finish within 180 s" >&2
             # Wine draws the window frames itself instead of waiting on a window manager,
             # which Xvfb does not have (each window would cost a second's time-out).
-            $wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
-            wineserver -w 2>/dev/null || true
+            timeout 60 $wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
+                >/dev/null 2>&1 || true
+            timeout 60 wineserver -w 2>/dev/null || true
         fi
     ) 9>"$WINEPREFIX.lock"
 fi
@@ -46,11 +54,20 @@ wineserver -p15 >/dev/null 2>&1 || true
 # Wine's own processes (services, the desktop) that this program starts outlive it and keep
 # the output it was given. A pipe that never closes would keep the test runner waiting as
 # long as any other test keeps Wine up, so the program writes into files, shown when it ends.
+# The output is shown however the run ends: by itself, by the time limit, or by CTest's.
 out=$(mktemp)
 err=$(mktemp)
-trap 'rm -f "$out" "$err"' EXIT
+show() {
+    cat "$out"
+    cat "$err" >&2
+    rm -f "$out" "$err"
+}
+trap show EXIT
+trap 'echo "wine-run.sh: $program stopped from outside" >&2; exit 143' TERM INT
+limit=${QUINTARO_WINE_TIMEOUT:-280}
 status=0
-$wine "$program" "$@" >"$out" 2>"$err" </dev/null || status=$?
-cat "$out"
-cat "$err" >&2
+timeout -k 10 "$limit" $wine "$program" "$@" >"$out" 2>"$err" </dev/null || status=$?
+if [ "$status" = 124 ] || [ "$status" = 137 ]; then
+    echo "wine-run.sh: $program did not end within $limit s; stopped" >&2
+fi
 exit $status

@@ -46,41 +46,21 @@ struct PlacedControls {
     }
 };
 
-// ---- Text-input box ----------------------------------------------------------------------
+// A box's state lives as long as its window; it goes with WM_NCDESTROY.
+template <typename State>
+State* stateOf(HWND window) {
+    return reinterpret_cast<State*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+}
 
-struct InputBoxState {
-    bool done = false;
-    bool accepted = false;
-    std::string text;
-    PlacedControls placed;
-};
+template <typename State>
+void attachState(HWND window, State* state) {
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
+}
 
-LRESULT CALLBACK inputBoxProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* state = reinterpret_cast<InputBoxState*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    switch (message) {
-        case WM_COMMAND:
-            if (state != nullptr && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
-                state->accepted = LOWORD(wParam) == IDOK;
-                if (state->accepted) {
-                    state->text = windowText(GetDlgItem(window, InputField));
-                }
-                state->done = true;
-            }
-            return 0;
-        case WM_CLOSE:
-            // The system's close command answers with an empty text, like Escape.
-            if (state != nullptr) {
-                state->done = true;
-            }
-            return 0;
-        case WM_DPICHANGED:
-            if (state != nullptr) {
-                state->placed.changeDpi(window, wParam, lParam);
-            }
-            return 0;
-        default:
-            return DefWindowProcW(window, message, wParam, lParam);
-    }
+template <typename State>
+void freeState(HWND window) {
+    delete stateOf<State>(window);
+    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
 }
 
 BOOL CALLBACK collectEnabledWindow(HWND window, LPARAM list) {
@@ -90,59 +70,133 @@ BOOL CALLBACK collectEnabledWindow(HWND window, LPARAM list) {
     return TRUE;
 }
 
-}  // namespace
-
-std::string inputBox(const std::string& title, const std::string& prompt,
-                     const std::string& defaultText) {
-    registerWindowClass(inputBoxClass, inputBoxProcedure);
-    // The box belongs to the program's window in front, and keeps every other one of its
-    // windows from taking input while it is open.
-    HWND owner = GetActiveWindow();
+// The windows of this thread that a box keeps from taking input while it is open.
+std::vector<HWND> disableThreadWindows() {
     std::vector<HWND> disabled;
     EnumThreadWindows(GetCurrentThreadId(), collectEnabledWindow,
                       reinterpret_cast<LPARAM>(&disabled));
+    for (HWND window : disabled) {
+        EnableWindow(window, FALSE);
+    }
+    return disabled;
+}
 
+void enableAgain(const std::vector<HWND>& windows) {
+    for (HWND window : windows) {
+        if (IsWindow(window)) {
+            EnableWindow(window, TRUE);
+        }
+    }
+}
+
+bool classIs(HWND window, const wchar_t* name) {
+    wchar_t kind[64] = {};
+    GetClassNameW(window, kind, 64);
+    return lstrcmpW(kind, name) == 0;
+}
+
+}  // namespace
+
+bool isGameDialog(HWND window) {
+    return window != nullptr &&
+           (classIs(window, inputBoxClass) || classIs(window, newGameDialogClass) ||
+            classIs(window, optionsDialogClass) || classIs(window, messageBoxClass));
+}
+
+// ---- Text-input box ----------------------------------------------------------------------
+
+namespace {
+
+struct InputBoxState {
+    InputBoxAnswer answered;
+    std::vector<HWND> disabled;
+    HWND owner = nullptr;
+    PlacedControls placed;
+};
+
+// The box goes, the windows it kept off take input again, and then the answer is told: the
+// shell may open the next box at once.
+void leaveInputBox(HWND box, InputBoxAction action) {
+    InputBoxState* state = stateOf<InputBoxState>(box);
+    if (state == nullptr) {
+        return;
+    }
+    const std::string text =
+        action == InputBoxAction::Ok ? windowText(GetDlgItem(box, InputField)) : std::string();
+    InputBoxAnswer answered = std::move(state->answered);
+    enableAgain(state->disabled);
+    HWND owner = state->owner;
+    if (owner != nullptr && IsWindow(owner)) {
+        SetActiveWindow(owner);
+    }
+    DestroyWindow(box);
+    answered(action, text);
+}
+
+LRESULT CALLBACK inputBoxProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* state = stateOf<InputBoxState>(window);
+    switch (message) {
+        case WM_COMMAND:
+            if (state != nullptr && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
+                leaveInputBox(window,
+                              LOWORD(wParam) == IDOK ? InputBoxAction::Ok : InputBoxAction::Cancel);
+            }
+            return 0;
+        case WM_CLOSE:
+            // The system's close command answers with an empty text, like Escape.
+            leaveInputBox(window, InputBoxAction::Cancel);
+            return 0;
+        case WM_DPICHANGED:
+            if (state != nullptr) {
+                state->placed.changeDpi(window, wParam, lParam);
+            }
+            return 0;
+        case WM_NCDESTROY:
+            freeState<InputBoxState>(window);
+            return DefWindowProcW(window, message, wParam, lParam);
+        default:
+            return DefWindowProcW(window, message, wParam, lParam);
+    }
+}
+
+}  // namespace
+
+HWND showInputBox(const std::string& title, const std::string& prompt,
+                  const std::string& defaultText, InputBoxAnswer answered) {
+    registerWindowClass(inputBoxClass, inputBoxProcedure);
+    // The box belongs to the program's window in front.
+    HWND owner = GetActiveWindow();
     // The whole window, frame included, sits left of and above the middle of the screen.
     const InputBoxLayout& layout = inputBoxLayout;
     HWND box = CreateWindowExW(WS_EX_DLGMODALFRAME, inputBoxClass, widen(title).c_str(),
                                WS_POPUP | WS_CAPTION, 0, 0, layout.outer.width, layout.outer.height,
                                owner, nullptr, instance(), nullptr);
-    InputBoxState state;
-    state.placed.dpi = windowDpi(box);
-    const LayoutSize outer = scaled(layout.outer, state.placed.dpi);
-    SetWindowPos(box, nullptr,
-                 GetSystemMetrics(SM_CXSCREEN) / 2 - scaled(layout.leftOfCentre, state.placed.dpi),
-                 GetSystemMetrics(SM_CYSCREEN) / 2 - scaled(layout.aboveCentre, state.placed.dpi),
-                 outer.width, outer.height, SWP_NOZORDER | SWP_NOACTIVATE);
-    SetWindowLongPtrW(box, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&state));
-    state.placed.add(box, L"STATIC", widen(prompt), SS_LEFTNOWORDWRAP | SS_NOPREFIX, layout.prompt,
-                     InputPrompt);
-    HWND field = state.placed.add(box, L"EDIT", widen(defaultText), WS_TABSTOP | ES_AUTOHSCROLL,
-                                  layout.field, InputField, WS_EX_CLIENTEDGE);
-    state.placed.add(box, L"BUTTON", L"OK", WS_TABSTOP | BS_DEFPUSHBUTTON, layout.okButton, IDOK);
+    auto* state = new InputBoxState{std::move(answered), {}, owner, {}};
+    attachState(box, state);
+    state->placed.dpi = windowDpi(box);
+    const int dpi = state->placed.dpi;
+    const LayoutSize outer = scaled(layout.outer, dpi);
+    SetWindowPos(box, nullptr, GetSystemMetrics(SM_CXSCREEN) / 2 - scaled(layout.leftOfCentre, dpi),
+                 GetSystemMetrics(SM_CYSCREEN) / 2 - scaled(layout.aboveCentre, dpi), outer.width,
+                 outer.height, SWP_NOZORDER | SWP_NOACTIVATE);
+    state->placed.add(box, L"STATIC", widen(prompt), SS_LEFTNOWORDWRAP | SS_NOPREFIX, layout.prompt,
+                      InputPrompt);
+    HWND field = state->placed.add(box, L"EDIT", widen(defaultText), WS_TABSTOP | ES_AUTOHSCROLL,
+                                   layout.field, InputField, WS_EX_CLIENTEDGE);
+    state->placed.add(box, L"BUTTON", L"OK", WS_TABSTOP | BS_DEFPUSHBUTTON, layout.okButton, IDOK);
 
-    for (HWND window : disabled) {
-        EnableWindow(window, FALSE);
-    }
+    // Every other window of the program waits for the answer.
+    state->disabled = disableThreadWindows();
+    EnableWindow(box, TRUE);
+    state->disabled.erase(std::remove(state->disabled.begin(), state->disabled.end(), box),
+                          state->disabled.end());
     ShowWindow(box, SW_SHOW);
     SetForegroundWindow(box);
     SetFocus(field);
     // The caret after the last character, nothing selected.
     const LRESULT length = SendMessageW(field, WM_GETTEXTLENGTH, 0, 0);
     SendMessageW(field, EM_SETSEL, WPARAM(length), LPARAM(length));
-
-    runModalLoop(box, [&state] { return state.done; });
-
-    for (HWND window : disabled) {
-        if (IsWindow(window)) {
-            EnableWindow(window, TRUE);
-        }
-    }
-    if (owner != nullptr && IsWindow(owner)) {
-        SetActiveWindow(owner);
-    }
-    DestroyWindow(box);
-    return state.accepted ? state.text : std::string();
+    return box;
 }
 
 // ---- Picture buttons ---------------------------------------------------------------------
@@ -200,8 +254,7 @@ void drawPictureButton(const DRAWITEMSTRUCT& item, HBITMAP picture) {
 namespace {
 
 struct NewGameState {
-    GameMode chosen = GameMode::None;
-    bool done = false;
+    DialogEvents* events = nullptr;
     PlacedControls placed;
 };
 
@@ -213,16 +266,13 @@ void loadModePictures(int dpi) {
 }
 
 LRESULT CALLBACK newGameProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* state = reinterpret_cast<NewGameState*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    auto* state = stateOf<NewGameState>(window);
     switch (message) {
         case WM_COMMAND:
-            if (state != nullptr && !state->done && HIWORD(wParam) == BN_CLICKED && lParam != 0) {
-                if (LOWORD(wParam) == PeopleButton) {
-                    state->chosen = GameMode::People;
-                } else if (LOWORD(wParam) == ComputerButton) {
-                    state->chosen = GameMode::Computer;
-                }
-                state->done = state->chosen != GameMode::None;
+            if (state != nullptr && HIWORD(wParam) == BN_CLICKED && lParam != 0 &&
+                (LOWORD(wParam) == PeopleButton || LOWORD(wParam) == ComputerButton)) {
+                state->events->modeChosen(LOWORD(wParam) == PeopleButton ? GameMode::People
+                                                                         : GameMode::Computer);
             }
             return 0;
         case WM_DRAWITEM: {
@@ -237,12 +287,15 @@ LRESULT CALLBACK newGameProcedure(HWND window, UINT message, WPARAM wParam, LPAR
             }
             return 0;
         case WM_CLOSE:
-            // Before a mode is chosen the close box ends the program; after that it does
-            // nothing until the main window takes the dialog's place.
-            if (state != nullptr && !state->done) {
-                state->done = true;
+            // The shell decides: before a mode is chosen the dialog closes and the program
+            // ends; while the questions are asked nothing happens.
+            if (state != nullptr) {
+                state->events->newGameCloseRequested();
             }
             return 0;
+        case WM_NCDESTROY:
+            freeState<NewGameState>(window);
+            return DefWindowProcW(window, message, wParam, lParam);
         default:
             return DefWindowProcW(window, message, wParam, lParam);
     }
@@ -250,96 +303,87 @@ LRESULT CALLBACK newGameProcedure(HWND window, UINT message, WPARAM wParam, LPAR
 
 }  // namespace
 
-GameMode chooseGameMode(const std::string& title, const std::string& peopleName,
-                        const std::string& computerName, HWND& dialog) {
+HWND showNewGameDialog(const NewGameTexts& texts, DialogEvents& events) {
     registerWindowClass(newGameDialogClass, newGameProcedure);
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
-    NewGameState state;
-    dialog = createCentredWindow(0, newGameDialogClass, widen(title), style, newGameLayout.client,
-                                 nullptr, nullptr, state.placed.dpi);
-    SetWindowLongPtrW(dialog, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&state));
+    auto* state = new NewGameState{&events, {}};
+    HWND dialog = createCentredWindow(0, newGameDialogClass, widen(texts.gameMode), style,
+                                      newGameLayout.client, nullptr, nullptr, state->placed.dpi);
+    attachState(dialog, state);
 
     // The pictures are drawn; the texts are the buttons' names.
-    HWND people = state.placed.add(dialog, L"BUTTON", widen(peopleName), WS_TABSTOP | BS_OWNERDRAW,
-                                   newGameLayout.peopleButton, PeopleButton);
+    HWND people =
+        state->placed.add(dialog, L"BUTTON", widen(texts.peopleButton), WS_TABSTOP | BS_OWNERDRAW,
+                          newGameLayout.peopleButton, PeopleButton);
     HWND computer =
-        state.placed.add(dialog, L"BUTTON", widen(computerName), WS_TABSTOP | BS_OWNERDRAW,
-                         newGameLayout.computerButton, ComputerButton);
+        state->placed.add(dialog, L"BUTTON", widen(texts.computerButton), WS_TABSTOP | BS_OWNERDRAW,
+                          newGameLayout.computerButton, ComputerButton);
     ShowWindow(dialog, SW_SHOW);
     UpdateWindow(dialog);
     SetForegroundWindow(dialog);
     // Decoding the pictures (and starting the imaging component) and loading the common
     // controls wait until the dialog is on screen; the buttons show the pictures a moment
     // later.
-    loadModePictures(state.placed.dpi);
+    loadModePictures(state->placed.dpi);
     useCommonControls();
     InvalidateRect(people, nullptr, TRUE);
     InvalidateRect(computer, nullptr, TRUE);
-
-    runModalLoop(dialog, [&state] { return state.done; });
-    // From here on the dialog ignores its close box: a static state says it is done.
-    static NewGameState finished{GameMode::None, true, {}};
-    SetWindowLongPtrW(dialog, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&finished));
-    if (state.chosen == GameMode::None) {
-        DestroyWindow(dialog);
-        dialog = nullptr;
-    }
-    return state.chosen;
+    return dialog;
 }
 
 // ---- Options dialog ----------------------------------------------------------------------
 
 namespace {
 
-enum class Outcome { Open, Apply, Cancel };
-
 struct OptionsState {
-    Outcome outcome = Outcome::Open;
-    HWND arrows = nullptr;
+    DialogEvents* events = nullptr;
     HWND field = nullptr;
+    HWND stronger = nullptr;
+    // The dialog writes the field itself: no edit to report.
     bool refreshing = false;
     PlacedControls placed;
 };
 
-int secondsValue(HWND arrows) {
-    return int(SendMessageW(arrows, UDM_GETPOS32, 0, 0));
-}
-
-void showSeconds(OptionsState& state, int seconds) {
-    state.refreshing = true;
-    SetWindowTextW(state.field, std::to_wstring(seconds).c_str());
-    state.refreshing = false;
-}
-
 LRESULT CALLBACK optionsProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* state = reinterpret_cast<OptionsState*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    auto* state = stateOf<OptionsState>(window);
     if (state == nullptr) {
         return DefWindowProcW(window, message, wParam, lParam);
     }
+    DialogEvents& events = *state->events;
     switch (message) {
-        case WM_VSCROLL:
-            // A change notice of the arrows: the field shows the new value.
-            if (reinterpret_cast<HWND>(lParam) == state->arrows) {
-                showSeconds(*state, secondsValue(state->arrows));
+        case WM_NOTIFY: {
+            // The arrows, and Up and Down in the field: the step is the shell's to take; the
+            // arrows keep no value of their own.
+            const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+            if (header->idFrom == SecondsControl && header->code == UDN_DELTAPOS) {
+                const auto* change = reinterpret_cast<const NMUPDOWN*>(lParam);
+                if (change->iDelta != 0) {
+                    events.optionsEdited(OptionsEdit::stepped(change->iDelta > 0 ? 1 : -1));
+                }
+                return TRUE;
             }
             return 0;
+        }
         case WM_COMMAND:
             switch (LOWORD(wParam)) {
                 case ApplyButton:
-                    state->outcome = Outcome::Apply;
+                    events.optionsEdited(OptionsEdit::plain(OptionsEditKind::Apply));
                     break;
                 case CancelButton:
                 case IDCANCEL:  // Escape
-                    state->outcome = Outcome::Cancel;
+                    events.optionsEdited(OptionsEdit::plain(OptionsEditKind::Cancel));
+                    break;
+                case StrongerBox:
+                    if (HIWORD(wParam) == BN_CLICKED) {
+                        events.optionsEdited(OptionsEdit::strongerBox(
+                            SendMessageW(state->stronger, BM_GETCHECK, 0, 0) == BST_CHECKED));
+                    }
                     break;
                 case SecondsField:
-                    // Typed text is read with the number rules and kept within 0 to 5; once
-                    // the field loses the focus it shows what will be stored.
                     if (HIWORD(wParam) == EN_CHANGE && !state->refreshing) {
-                        SendMessageW(state->arrows, UDM_SETPOS32, 0,
-                                     typedSeconds(windowText(state->field)));
+                        events.optionsEdited(OptionsEdit::typed(windowText(state->field)));
                     } else if (HIWORD(wParam) == EN_KILLFOCUS) {
-                        showSeconds(*state, secondsValue(state->arrows));
+                        events.optionsEdited(OptionsEdit::plain(OptionsEditKind::FieldLeft));
                     }
                     break;
                 default:
@@ -347,11 +391,14 @@ LRESULT CALLBACK optionsProcedure(HWND window, UINT message, WPARAM wParam, LPAR
             }
             return 0;
         case WM_CLOSE:
-            state->outcome = Outcome::Cancel;
+            events.optionsEdited(OptionsEdit::plain(OptionsEditKind::Cancel));
             return 0;
         case WM_DPICHANGED:
             state->placed.changeDpi(window, wParam, lParam);
             return 0;
+        case WM_NCDESTROY:
+            freeState<OptionsState>(window);
+            return DefWindowProcW(window, message, wParam, lParam);
         default:
             return DefWindowProcW(window, message, wParam, lParam);
     }
@@ -359,56 +406,207 @@ LRESULT CALLBACK optionsProcedure(HWND window, UINT message, WPARAM wParam, LPAR
 
 }  // namespace
 
-bool runOptionsDialog(HWND mainWindow, const OptionsTexts& texts, int shownSeconds,
-                      OptionsChoice& choice) {
+HWND showOptionsDialog(HWND owner, const OptionsTexts& texts, DialogEvents& events) {
     registerWindowClass(optionsDialogClass, optionsProcedure);
     const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
     const OptionsLayout& layout = optionsLayout;
-    OptionsState options;
-    PlacedControls& placed = options.placed;
+    auto* state = new OptionsState{&events, nullptr, nullptr, false, {}};
+    PlacedControls& placed = state->placed;
     HWND dialog = createCentredWindow(WS_EX_DLGMODALFRAME, optionsDialogClass, L"Options", style,
-                                      layout.client, mainWindow, nullptr, placed.dpi);
+                                      layout.client, owner, nullptr, placed.dpi);
 
     placed.add(dialog, L"STATIC", widen(texts.showComputerHand), SS_NOPREFIX, layout.handLabel, -1);
-    // A hand-edited delay beyond the range still shows its own number until the first change.
-    options.field = placed.add(dialog, L"EDIT", std::to_wstring(shownSeconds),
-                               WS_TABSTOP | ES_RIGHT | ES_AUTOHSCROLL, layout.secondsField,
-                               SecondsField, WS_EX_CLIENTEDGE);
-    options.arrows = placed.add(dialog, UPDOWN_CLASSW, L"", UDS_ARROWKEYS | UDS_NOTHOUSANDS,
-                                layout.secondsArrows, SecondsControl);
-    SendMessageW(options.arrows, UDM_SETBUDDY, reinterpret_cast<WPARAM>(options.field), 0);
+    state->field = placed.add(dialog, L"EDIT", L"", WS_TABSTOP | ES_RIGHT | ES_AUTOHSCROLL,
+                              layout.secondsField, SecondsField, WS_EX_CLIENTEDGE);
+    HWND arrows = placed.add(dialog, UPDOWN_CLASSW, L"", UDS_ARROWKEYS | UDS_NOTHOUSANDS,
+                             layout.secondsArrows, SecondsControl);
+    SendMessageW(arrows, UDM_SETBUDDY, reinterpret_cast<WPARAM>(state->field), 0);
     // Taking a buddy may resize the arrows to a width of the control's own: they keep the
     // table's, half as wide as they are high.
-    placeControl(options.arrows, layout.secondsArrows, placed.dpi);
-    SendMessageW(options.arrows, UDM_SETRANGE32, 0, maxDelaySeconds);
-    SendMessageW(options.arrows, UDM_SETPOS32, 0, clampSeconds(choice.seconds));
+    placeControl(arrows, layout.secondsArrows, placed.dpi);
+    // Both arrows always step: the value and its limits are the shell's.
+    SendMessageW(arrows, UDM_SETRANGE32, WPARAM(-1), 1);
+    SendMessageW(arrows, UDM_SETPOS32, 0, 0);
     placed.add(dialog, L"STATIC", widen(texts.seconds), SS_NOPREFIX, layout.secondsLabel, -1);
-    HWND stronger = placed.add(dialog, L"BUTTON", widen(texts.stronger),
-                               WS_TABSTOP | BS_AUTOCHECKBOX, layout.strongerBox, StrongerBox);
-    SendMessageW(stronger, BM_SETCHECK, choice.stronger ? BST_CHECKED : BST_UNCHECKED, 0);
+    state->stronger = placed.add(dialog, L"BUTTON", widen(texts.stronger),
+                                 WS_TABSTOP | BS_AUTOCHECKBOX, layout.strongerBox, StrongerBox);
     placed.add(dialog, L"BUTTON", widen(texts.apply), WS_TABSTOP | BS_PUSHBUTTON,
                layout.applyButton, ApplyButton);
     placed.add(dialog, L"BUTTON", widen(texts.cancel), WS_TABSTOP | BS_PUSHBUTTON,
                layout.cancelButton, CancelButton);
 
-    SetWindowLongPtrW(dialog, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&options));
+    attachState(dialog, state);
+    if (owner != nullptr) {
+        EnableWindow(owner, FALSE);
+    }
     ShowWindow(dialog, SW_SHOW);
     SetForegroundWindow(dialog);
+    return dialog;
+}
 
-    runModalLoop(dialog, [&options] { return options.outcome != Outcome::Open; });
+void showOptionsView(HWND dialog, const OptionsView& view) {
+    auto* state = stateOf<OptionsState>(dialog);
+    if (state == nullptr) {
+        return;
+    }
+    // The same text is left alone, so that typing keeps its caret.
+    if (windowText(state->field) != view.secondsText) {
+        state->refreshing = true;
+        setWindowText(state->field, view.secondsText);
+        state->refreshing = false;
+    }
+    SendMessageW(state->stronger, BM_SETCHECK, view.stronger ? BST_CHECKED : BST_UNCHECKED, 0);
+}
 
-    const bool applied = options.outcome == Outcome::Apply;
-    if (applied) {
-        choice.seconds = clampSeconds(secondsValue(options.arrows));
-        choice.stronger = SendMessageW(stronger, BM_GETCHECK, 0, 0) == BST_CHECKED;
+void closeOptionsDialog(HWND dialog, HWND owner) {
+    // The owner takes input again before the dialog goes, so it gets the focus back.
+    if (owner != nullptr && IsWindow(owner)) {
+        EnableWindow(owner, TRUE);
     }
-    // The main window takes input again before the dialog goes, so it gets the focus back.
-    if (mainWindow != nullptr) {
-        EnableWindow(mainWindow, TRUE);
+    if (dialog != nullptr && IsWindow(dialog)) {
+        // Leaving the field on the way out is no edit: the dialog reports nothing more.
+        freeState<OptionsState>(dialog);
+        DestroyWindow(dialog);
     }
-    SetWindowLongPtrW(dialog, GWLP_USERDATA, 0);
-    DestroyWindow(dialog);
-    return applied;
+    if (owner != nullptr && IsWindow(owner)) {
+        SetActiveWindow(owner);
+    }
+}
+
+// ---- Message boxes -----------------------------------------------------------------------
+
+namespace {
+
+struct MessageBoxState {
+    std::function<void(int button)> closed;
+    BoxButtons buttons = BoxButtons::Ok;
+    HWND owner = nullptr;
+};
+
+// The system's own texts for the buttons, in the language of Windows; English where it has
+// none to give.
+std::wstring buttonText(int button) {
+    // The string numbers of the message box buttons in the system's user32.
+    const UINT number = button == IDYES ? 805 : button == IDNO ? 806 : 800;
+    wchar_t text[64] = {};
+    if (LoadStringW(GetModuleHandleW(L"user32.dll"), number, text, 64) > 0) {
+        return text;
+    }
+    return button == IDYES ? L"&Yes" : button == IDNO ? L"&No" : L"OK";
+}
+
+void leaveMessageBox(HWND box, int button) {
+    auto* state = stateOf<MessageBoxState>(box);
+    if (state == nullptr) {
+        return;
+    }
+    std::function<void(int)> closed = std::move(state->closed);
+    HWND owner = state->owner;
+    if (owner != nullptr && IsWindow(owner)) {
+        EnableWindow(owner, TRUE);
+    }
+    DestroyWindow(box);
+    if (owner != nullptr && IsWindow(owner)) {
+        SetActiveWindow(owner);
+    }
+    closed(button);
+}
+
+LRESULT CALLBACK messageBoxProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* state = stateOf<MessageBoxState>(window);
+    switch (message) {
+        case WM_COMMAND:
+            if (state == nullptr) {
+                return 0;
+            }
+            if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDYES || LOWORD(wParam) == IDNO) {
+                // Enter on a box with Yes and No answers the focused button.
+                int button = LOWORD(wParam);
+                if (button == IDOK && state->buttons == BoxButtons::YesNo) {
+                    const int focused = GetDlgCtrlID(GetFocus());
+                    button = focused == IDNO ? IDNO : IDYES;
+                }
+                leaveMessageBox(window, button);
+            } else if (LOWORD(wParam) == IDCANCEL && state->buttons == BoxButtons::Ok) {
+                leaveMessageBox(window, IDOK);
+            }
+            return 0;
+        case WM_CLOSE:
+            if (state != nullptr && state->buttons == BoxButtons::Ok) {
+                leaveMessageBox(window, IDOK);
+            }
+            return 0;
+        case WM_NCDESTROY:
+            freeState<MessageBoxState>(window);
+            return DefWindowProcW(window, message, wParam, lParam);
+        default:
+            return DefWindowProcW(window, message, wParam, lParam);
+    }
+}
+
+}  // namespace
+
+HWND showMessageBox(HWND owner, const std::string& caption, const std::string& text,
+                    BoxButtons buttons, std::function<void(int button)> closed) {
+    registerWindowClass(messageBoxClass, messageBoxProcedure);
+    const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+    const DWORD extendedStyle = WS_EX_DLGMODALFRAME;
+    HWND box = CreateWindowExW(extendedStyle, messageBoxClass, widen(caption).c_str(), style, 0, 0,
+                               100, 100, owner, nullptr, instance(), nullptr);
+    const int dpi = windowDpi(box);
+    HFONT font = guiFont(dpi);
+    // The text as the system's boxes set it: wrapped within three fifths of the screen, with
+    // a margin all round, and the buttons centred below it.
+    const std::wstring wide = widen(text);
+    RECT textRect{0, 0, GetSystemMetrics(SM_CXSCREEN) * 3 / 5, 0};
+    HDC dc = GetDC(box);
+    HGDIOBJ previous = SelectObject(dc, font);
+    DrawTextW(dc, wide.c_str(), -1, &textRect,
+              DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
+    SelectObject(dc, previous);
+    ReleaseDC(box, dc);
+    const int margin = scaled(12, dpi);
+    const int buttonWidth = scaled(75, dpi);
+    const int buttonHeight = scaled(23, dpi);
+    const int gap = scaled(6, dpi);
+    const int count = buttons == BoxButtons::YesNo ? 2 : 1;
+    const int buttonsWidth = count * buttonWidth + (count - 1) * gap;
+    const int clientWidth = std::max(int(textRect.right) + 2 * margin, buttonsWidth + 2 * margin);
+    const int clientHeight = margin + int(textRect.bottom) + margin + buttonHeight + margin;
+    RECT outer{0, 0, clientWidth, clientHeight};
+    AdjustWindowRectEx(&outer, style, FALSE, extendedStyle);
+    const int width = outer.right - outer.left;
+    const int height = outer.bottom - outer.top;
+    SetWindowPos(box, nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+                 (GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    addControl(box, L"STATIC", wide, SS_LEFT | SS_NOPREFIX, margin, margin, textRect.right,
+               textRect.bottom, MessageText, font);
+    const int buttonTop = clientHeight - margin - buttonHeight;
+    int left = (clientWidth - buttonsWidth) / 2;
+    HWND first = nullptr;
+    for (const int id :
+         buttons == BoxButtons::YesNo ? std::vector<int>{IDYES, IDNO} : std::vector<int>{IDOK}) {
+        HWND button = addControl(box, L"BUTTON", buttonText(id),
+                                 WS_TABSTOP | (first == nullptr ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON),
+                                 left, buttonTop, buttonWidth, buttonHeight, id, font);
+        first = first != nullptr ? first : button;
+        left += buttonWidth + gap;
+    }
+    if (buttons == BoxButtons::YesNo) {
+        // Yes or No must be chosen: no close box.
+        EnableMenuItem(GetSystemMenu(box, FALSE), SC_CLOSE, MF_BYCOMMAND | MF_GRAYED);
+    }
+    attachState(box, new MessageBoxState{std::move(closed), buttons, owner});
+    if (owner != nullptr) {
+        EnableWindow(owner, FALSE);
+    }
+    ShowWindow(box, SW_SHOW);
+    SetForegroundWindow(box);
+    SetFocus(first);
+    // The sound a message box without an icon makes.
+    MessageBeep(MB_OK);
+    return box;
 }
 
 }  // namespace quintaro

@@ -1,5 +1,9 @@
 #include "win32/MainWindow.h"
 
+#include <windowsx.h>
+
+#include <algorithm>
+
 #include "win32/Dialogs.h"
 #include "win32/UiText.h"
 
@@ -8,19 +12,15 @@ namespace quintaro {
 namespace {
 
 constexpr DWORD mainWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
-
-bool isUserInput(UINT message) {
-    return (message >= WM_KEYFIRST && message <= WM_KEYLAST) ||
-           (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) ||
-           (message >= WM_NCMOUSEMOVE && message <= WM_NCXBUTTONDBLCLK);
-}
+constexpr UINT_PTR pauseTimer = 1;
 
 }  // namespace
 
-MainWindow::MainWindow(const GameState& state, const WindowTexts& texts, WindowEvents& events)
-    : layout_(mainWindowLayout(state.playerCount)),
-      playerCount_(state.playerCount),
+MainWindow::MainWindow(const WindowSetup& setup, WindowEvents& events)
+    : layout_(mainWindowLayout(setup.playerCount)),
+      playerCount_(setup.playerCount),
       events_(&events) {
+    const WindowTexts& texts = setup.texts;
     registerWindowClass(mainWindowClass, procedure);
     // The outer size is that of the layout's client area without a menu bar, at the density
     // of the screen the window opens on; the menu bar then takes its height from the client
@@ -37,7 +37,7 @@ MainWindow::MainWindow(const GameState& state, const WindowTexts& texts, WindowE
     column.mask = LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
     std::wstring header;
     for (int p = 0; p <= playerCount_; ++p) {
-        header = p == 0 ? std::wstring() : widen(state.playerNames[std::size_t(p)]);
+        header = p == 0 ? std::wstring() : widen(setup.playerNames[std::size_t(p)]);
         column.pszText = header.data();
         column.cx = scaled(layout_.columnWidths[std::size_t(p)], dpi_);
         column.iSubItem = p;
@@ -53,11 +53,12 @@ MainWindow::MainWindow(const GameState& state, const WindowTexts& texts, WindowE
     }
     rollButton_ = addControl(window_, L"BUTTON", widen(texts.roll), WS_TABSTOP | BS_PUSHBUTTON,
                              layout_.rollButton, dpi_, RollButton, guiFont(dpi_));
-    turnLabel_ = addControl(window_, L"STATIC", widen(state.playerNames[1]), SS_NOPREFIX,
+    turnLabel_ = addControl(window_, L"STATIC", widen(setup.turnText), SS_NOPREFIX,
                             layout_.turnLabel, dpi_, TurnLabel, guiFont(dpi_));
+    // A die does not flip by itself: a click is reported and the shell sets its state.
     for (int number = 1; number <= 5; ++number) {
         dice_[std::size_t(number - 1)] =
-            addControl(window_, L"BUTTON", L"", WS_TABSTOP | BS_AUTOCHECKBOX | BS_PUSHLIKE,
+            addControl(window_, L"BUTTON", L"", WS_TABSTOP | BS_CHECKBOX | BS_PUSHLIKE,
                        layout_.dice[std::size_t(number - 1)], dpi_, number, diceFont(dpi_));
     }
     // SS_NOTIFY: the label sees the mouse, so the hint's tooltip can show over it.
@@ -65,7 +66,11 @@ MainWindow::MainWindow(const GameState& state, const WindowTexts& texts, WindowE
                             dpi_, HandLabel, diceFont(dpi_));
     board_ = std::make_unique<WindowsBoard>(
         WindowsBoard::Controls{window_, scoreCard_, dice_, rollButton_, turnLabel_, handLabel_},
-        playerCount_);
+        playerCount_, [this] {
+            if (events_ != nullptr) {
+                events_->messageClosed();
+            }
+        });
     board_->setRowColour(totalRow, fixedRowColour);
     board_->setRowColour(bonusRow, fixedRowColour);
     EnableWindow(scoreCard_, FALSE);
@@ -87,8 +92,6 @@ MainWindow::MainWindow(const GameState& state, const WindowTexts& texts, WindowE
     ShowWindow(window_, SW_SHOW);
     UpdateWindow(window_);
     SetForegroundWindow(window_);
-    // The keys start at the roll button, the first thing to press.
-    SetFocus(rollButton_);
 }
 
 MainWindow::~MainWindow() {
@@ -100,6 +103,7 @@ MainWindow::~MainWindow() {
 
 void MainWindow::detach() {
     events_ = nullptr;
+    KillTimer(window_, pauseTimer);
     ShowWindow(window_, SW_HIDE);
 }
 
@@ -187,17 +191,25 @@ void MainWindow::setTitle(const std::string& title) {
     setWindowText(window_, title);
 }
 
-bool MainWindow::askYesNo(const std::string& caption, const std::string& text) {
-    return MessageBoxW(window_, widen(text).c_str(), widen(caption).c_str(), MB_YESNO) == IDYES;
+void MainWindow::askYesNo(const std::string& caption, const std::string& text) {
+    showMessageBox(window_, caption, text, BoxButtons::YesNo, [this](int button) {
+        if (events_ != nullptr) {
+            events_->yesNoAnswered(button == IDYES);
+        }
+    });
 }
 
-bool MainWindow::runOptionsDialog(const OptionsTexts& texts, int shownSeconds,
-                                  OptionsChoice& choice) {
-    EnableWindow(window_, FALSE);
-    const bool applied = quintaro::runOptionsDialog(window_, texts, shownSeconds, choice);
-    EnableWindow(window_, TRUE);
-    SetActiveWindow(window_);
-    return applied;
+void MainWindow::showOptions(const OptionsTexts& texts, const OptionsView& view) {
+    if (options_ == nullptr) {
+        options_ = showOptionsDialog(window_, texts, *events_);
+    }
+    showOptionsView(options_, view);
+}
+
+void MainWindow::closeOptions() {
+    HWND dialog = options_;
+    options_ = nullptr;
+    closeOptionsDialog(dialog, window_);
 }
 
 LRESULT CALLBACK MainWindow::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -227,10 +239,10 @@ LRESULT MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 events_->roll();
                 return 0;
             }
-            // A click on a die flips its own pressed state: that is the hold.
+            // A click on a die: the shell holds or releases it.
             if (events_ != nullptr && lParam != 0 && LOWORD(wParam) >= Die1 &&
                 LOWORD(wParam) <= Die5 && HIWORD(wParam) == BN_CLICKED) {
-                events_->dieToggled(LOWORD(wParam));
+                events_->dieClicked(LOWORD(wParam));
             }
             return 0;
         case WM_NOTIFY: {
@@ -245,8 +257,16 @@ LRESULT MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                     }
                 }
             }
+            // The card's selection is the shell's: the control changes none by itself.
+            if (header->hwndFrom == scoreCard_ && header->code == LVN_ITEMCHANGING) {
+                const auto* change = reinterpret_cast<const NMLISTVIEW*>(lParam);
+                const UINT marks = LVIS_SELECTED | LVIS_FOCUSED;
+                const bool marking = (change->uChanged & LVIF_STATE) != 0 &&
+                                     ((change->uNewState ^ change->uOldState) & marks) != 0;
+                return marking && !showingSelection_ ? TRUE : FALSE;
+            }
             if (events_ != nullptr && header->hwndFrom == scoreCard_ && header->code == NM_CLICK) {
-                events_->book(ListView_GetNextItem(scoreCard_, -1, LVNI_SELECTED));
+                events_->rowClicked(clickedRow());
             }
             return 0;
         }
@@ -261,12 +281,30 @@ LRESULT MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             layOut();
             return 0;
         }
-        case WM_CLOSE:
-            // The close box ends the computer's pause at once, and then the program; the rest
-            // of the computer's turn plays out unseen.
-            if (pausing_) {
-                closeDuringPause_ = true;
+        case WM_TIMER:
+            if (wParam == pauseTimer) {
+                KillTimer(window_, pauseTimer);
+                pausing_ = false;
+                if (events_ != nullptr) {
+                    events_->pauseEnded();
+                }
             }
+            return 0;
+        case WM_ACTIVATE:
+            // A box over the window takes the keys; they come back to where they were, or to
+            // where the shell has sent them meanwhile.
+            if (LOWORD(wParam) == WA_INACTIVE) {
+                const int focused = board_->controlNumber(GetFocus());
+                if (focused >= 0) {
+                    wantedFocus_ = focused;
+                }
+            } else if (HIWORD(wParam) == 0) {
+                HWND target = wantedFocus_ >= 0 ? control(wantedFocus_) : nullptr;
+                SetFocus(target != nullptr && IsWindowEnabled(target) ? target : window_);
+            }
+            return 0;
+        case WM_CLOSE:
+            // The close box is the shell's to answer, even during the computer's pause.
             if (events_ != nullptr) {
                 events_->closeRequested();
             }
@@ -289,10 +327,8 @@ LRESULT MainWindow::customDraw(NMLVCUSTOMDRAW& draw) {
             // the bonus and total rows) always shows it; free cells of the selected row show
             // the selection.
             const int row = int(draw.nmcd.dwItemSpec);
-            // Once a booking has closed the card, an old selection shows nothing either.
-            const bool selected =
-                scoreCard_ != nullptr && IsWindowEnabled(scoreCard_) &&
-                (ListView_GetItemState(scoreCard_, row, LVIS_SELECTED) & LVIS_SELECTED) != 0;
+            // Only the shell's selection shows.
+            const bool selected = row == selected_;
             draw.nmcd.uItemState &= ~UINT(CDIS_SELECTED);
             if (selected && !board_->cellColourSet(row, draw.iSubItem)) {
                 draw.clrTextBk = GetSysColor(COLOR_HIGHLIGHT);
@@ -333,62 +369,58 @@ void MainWindow::redrawDice() {
     }
 }
 
-void MainWindow::pause(int milliseconds) {
-    // The computer's dice and hand name are drawn before the pause and repainted during it;
-    // input is dropped until it ends. The close box ends the pause, and then the program.
+void MainWindow::startPause(int milliseconds) {
+    // The computer's dice and hand name are drawn before the pause; the shell drops the
+    // player's input until it ends. The close box still reaches the shell.
     pausing_ = true;
     RedrawWindow(window_, nullptr, nullptr,
                  RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    const ULONGLONG deadline = GetTickCount64() + ULONGLONG(milliseconds);
-    bool quit = false;
-    int quitCode = 0;
-    while (!closeDuringPause_ && !quit) {
-        const ULONGLONG now = GetTickCount64();
-        if (now >= deadline) {
-            break;
-        }
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, DWORD(deadline - now), QS_ALLINPUT);
-        MSG message{};
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            if (message.message == WM_QUIT) {
-                quit = true;
-                quitCode = int(message.wParam);
-                break;
-            }
-            if (isUserInput(message.message)) {
-                const bool closeBox =
-                    message.message == WM_NCLBUTTONDOWN && message.wParam == HTCLOSE;
-                const bool altF4 = message.message == WM_SYSKEYDOWN && message.wParam == VK_F4;
-                if (closeBox || altF4) {
-                    SendMessageW(window_, WM_CLOSE, 0, 0);
-                }
-                continue;
-            }
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
-    }
-    if (quit) {
-        PostQuitMessage(quitCode);
-    }
-    pausing_ = false;
+    SetTimer(window_, pauseTimer, UINT(std::clamp(milliseconds, 1, int(USER_TIMER_MAXIMUM))),
+             nullptr);
 }
 
-int MainWindow::selectedRow() const {
-    return ListView_GetNextItem(scoreCard_, -1, LVNI_SELECTED);
-}
-
-void MainWindow::selectRow(int row) {
+void MainWindow::showSelection(int row) {
+    selected_ = row >= 0 && row < rowCount ? row : -1;
+    // The list control's own selection follows, for screen readers; it draws only this one.
+    showingSelection_ = true;
     ListView_SetItemState(scoreCard_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
-    if (row >= 0 && row < rowCount) {
-        ListView_SetItemState(scoreCard_, row, LVIS_SELECTED | LVIS_FOCUSED,
+    if (selected_ >= 0) {
+        ListView_SetItemState(scoreCard_, selected_, LVIS_SELECTED | LVIS_FOCUSED,
                               LVIS_SELECTED | LVIS_FOCUSED);
-        ListView_EnsureVisible(scoreCard_, row, FALSE);
+        ListView_EnsureVisible(scoreCard_, selected_, FALSE);
     }
+    showingSelection_ = false;
+    InvalidateRect(scoreCard_, nullptr, FALSE);
 }
 
-void MainWindow::focusScoreCard() {
-    SetFocus(scoreCard_);
+int MainWindow::clickedRow() const {
+    const DWORD at = GetMessagePos();
+    LVHITTESTINFO hit{};
+    hit.pt = {GET_X_LPARAM(at), GET_Y_LPARAM(at)};
+    ScreenToClient(scoreCard_, &hit.pt);
+    const int row = ListView_SubItemHitTest(scoreCard_, &hit);
+    return row >= 0 && row < rowCount ? row : -1;
+}
+
+int MainWindow::focusedControl() const {
+    // With a box over the window the keys come back to the control they left.
+    if (GetActiveWindow() != window_) {
+        return wantedFocus_;
+    }
+    HWND focus = GetFocus();
+    if (focus == nullptr && board_->focusLost() >= 0) {
+        return board_->focusLost();
+    }
+    return board_->controlNumber(focus);
+}
+
+void MainWindow::focusControl(int control) {
+    board_->forgetFocusLost();
+    wantedFocus_ = control;
+    if (GetActiveWindow() == window_) {
+        HWND target = control >= 0 ? this->control(control) : nullptr;
+        SetFocus(target != nullptr ? target : window_);
+    }
 }
 
 void MainWindow::frameDice(unsigned dice) {
@@ -422,7 +454,7 @@ std::string MainWindow::hintTip() const {
 }
 
 bool MainWindow::handleKey(UINT key) {
-    if (events_ == nullptr || pausing_) {
+    if (events_ == nullptr) {
         return false;
     }
     PortableKey portable;
@@ -444,7 +476,14 @@ bool MainWindow::handleKey(UINT key) {
             portable = characterKey(char(key));
             break;
     }
-    return events_->keyPressed(portable, board_->controlNumber(GetFocus()));
+    // Which keys count with which modifiers held is the shell's to decide.
+    const auto held = [](int virtualKey) { return GetKeyState(virtualKey) < 0; };
+    unsigned modifiers = NoModifier;
+    modifiers |= held(VK_SHIFT) ? ShiftModifier : 0u;
+    modifiers |= held(VK_CONTROL) ? ControlModifier : 0u;
+    modifiers |= held(VK_MENU) ? AltModifier : 0u;
+    modifiers |= held(VK_LWIN) || held(VK_RWIN) ? MetaModifier : 0u;
+    return events_->keyPressed({portable, modifiers, focusedControl()});
 }
 
 }  // namespace quintaro

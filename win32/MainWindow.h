@@ -23,8 +23,8 @@ inline constexpr wchar_t mainWindowClass[] = L"QuintaroMain";
 
 class MainWindow : public GameWindow {
   public:
-    // Builds the window and shows it, with the players of the state.
-    MainWindow(const GameState& state, const WindowTexts& texts, WindowEvents& events);
+    // Builds the window and shows it, with the players of the setup.
+    MainWindow(const WindowSetup& setup, WindowEvents& events);
     ~MainWindow() override;
     MainWindow(const MainWindow&) = delete;
     MainWindow& operator=(const MainWindow&) = delete;
@@ -33,24 +33,28 @@ class MainWindow : public GameWindow {
     WindowsBoard& board() override { return *board_; }
     void setTitle(const std::string& title) override;
     void setMenuTexts(const std::array<std::string, menuTextCount>& texts) override;
-    bool askYesNo(const std::string& caption, const std::string& text) override;
-    bool runOptionsDialog(const OptionsTexts& texts, int shownSeconds,
-                          OptionsChoice& choice) override;
-    void pause(int milliseconds) override;
-    int selectedRow() const override;
-    void selectRow(int row) override;
-    void focusScoreCard() override;
+    void askYesNo(const std::string& caption, const std::string& text) override;
+    void showOptions(const OptionsTexts& texts, const OptionsView& view) override;
+    void closeOptions() override;
+    void startPause(int milliseconds) override;
+    void showSelection(int row) override;
+    int focusedControl() const override;
+    void focusControl(int control) override;
     void frameDice(unsigned dice) override;
     void describeHint(const std::string& description) override;
     AccessibleSink& accessibleSink() override { return *board_; }
 
-    // A key pressed while this window or one of its controls has the focus: true when it was
-    // a key of play and went to the shell.
+    // A key pressed while this window or one of its controls has the focus, as its virtual
+    // key: true when the shell took it as a key of play (the window then drops it).
     bool handleKey(UINT key);
 
     HWND handle() const { return window_; }
     HWND control(int number) const { return board_->control(number); }
     HMENU menu() const { return menu_; }
+    // The options dialog while it is open, else nullptr.
+    HWND optionsDialog() const { return options_; }
+    // The score card's row drawn as selected, -1 for none.
+    int shownSelection() const { return selected_; }
     bool pausing() const { return pausing_; }
     COLORREF cellBackground(int row, int column) const {
         return board_->cellBackground(row, column);
@@ -73,6 +77,8 @@ class MainWindow : public GameWindow {
     void buildMenuBar(const WindowTexts& texts);
     // Sizes the window and places every control, with its font, for the window's density.
     void layOut();
+    // The row the player clicked on the score card, -1 below the rows.
+    int clickedRow() const;
 
     MainWindowLayout layout_;
     int dpi_ = baseDpi;
@@ -96,9 +102,15 @@ class MainWindow : public GameWindow {
     std::array<MenuPlace, menuTextCount> menuPlaces_{};
     std::unique_ptr<WindowsBoard> board_;
     HWND hintTip_ = nullptr;  // the tooltip of the hand label while a hint is on show
+    HWND options_ = nullptr;
     bool pausing_ = false;
-    bool closeDuringPause_ = false;
     unsigned hintedDice_ = 0;
+    // The shell's selection; the list control's own follows it and nothing else.
+    int selected_ = -1;
+    bool showingSelection_ = false;
+    // Where the keys go while the window is not the active one (a box over it), and when it
+    // is active again.
+    int wantedFocus_ = RollButton;
 };
 
 }  // namespace quintaro

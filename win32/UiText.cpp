@@ -31,25 +31,6 @@ HWND addControl(HWND parent, const wchar_t* kind, const std::wstring& text, DWOR
                       extendedStyle);
 }
 
-void runModalLoop(HWND dialog, const std::function<bool()>& done) {
-    MSG message{};
-    while (!done()) {
-        const BOOL got = GetMessageW(&message, nullptr, 0, 0);
-        if (got <= 0) {
-            // WM_QUIT belongs to the outer loop: put it back and leave.
-            if (got == 0) {
-                PostQuitMessage(int(message.wParam));
-            }
-            return;
-        }
-        if (IsWindow(dialog) && IsDialogMessageW(dialog, &message)) {
-            continue;
-        }
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-}
-
 std::string windowText(HWND window) {
     const int length = GetWindowTextLengthW(window);
     std::wstring text(std::size_t(length) + 1, L'\0');

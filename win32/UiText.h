@@ -1,7 +1,6 @@
 #pragma once
 // The Windows edition's edge of the core: control texts as UTF-8, making controls, the game's
-// two fonts, window placement, the modal loop of its dialogs and the screen density (DPI)
-// every size is scaled by.
+// two fonts, window placement and the screen density (DPI) every size is scaled by.
 
 #include <windows.h>
 
@@ -51,10 +50,6 @@ HWND addControl(HWND parent, const wchar_t* kind, const std::wstring& text, DWOR
 // The same, placed at a rectangle of the layout table scaled for `dpi`.
 HWND addControl(HWND parent, const wchar_t* kind, const std::wstring& text, DWORD style,
                 const LayoutRect& where, int dpi, int id, HFONT font, DWORD extendedStyle = 0);
-
-// Runs messages until done() holds; dialog keys (Tab, Enter, Escape) go to dialog. A quit
-// message is put back for the outer loop.
-void runModalLoop(HWND dialog, const std::function<bool()>& done);
 
 // A top-level window whose client area is `client` 96-DPI pixels (before any menu bar), its
 // outer rectangle centred on the primary screen, at the density of the screen it opens on,

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "win32/Dialogs.h"
 #include "win32/UiText.h"
 
 namespace quintaro {
@@ -12,8 +13,12 @@ bool isCell(int row, int column) {
 }
 }  // namespace
 
-WindowsBoard::WindowsBoard(const Controls& controls, int players)
-    : controls_(controls), players_(players), names_(controls.window, players) {
+WindowsBoard::WindowsBoard(const Controls& controls, int players,
+                           std::function<void()> messageClosed)
+    : controls_(controls),
+      messageClosed_(std::move(messageClosed)),
+      players_(players),
+      names_(controls.window, players) {
     for (int number = ScoreCard; number <= HandLabel; ++number) {
         names_.serve(number);  // there is no control 7
     }
@@ -121,32 +126,20 @@ void WindowsBoard::setControlEnabled(int control, bool enabled) {
     if (window == nullptr) {
         return;
     }
-    if (!enabled) {
-        handOnFocus(window);
+    // Where the focus goes next is the shell's to say; it asks which control had it.
+    HWND focus = GetFocus();
+    if (!enabled && focus != nullptr && (focus == window || IsChild(window, focus))) {
+        focusLost_ = control;
     }
     EnableWindow(window, enabled ? TRUE : FALSE);
-    // The turn waits for a roll: the keys go to the roll button, unless a control still holds
-    // them.
-    HWND focus = GetFocus();
-    if (control == RollButton && enabled && GetActiveWindow() == controls_.window &&
-        (focus == nullptr || focus == controls_.window)) {
-        SetFocus(controls_.rollButton);
-    }
-}
-
-void WindowsBoard::handOnFocus(HWND leaving) {
-    // A disabled window with the focus leaves it to no one (EnableWindow sets it to NULL),
-    // and keys then reach the window as system keys.
-    HWND focus = GetFocus();
-    if (focus == nullptr || (focus != leaving && !IsChild(leaving, focus))) {
-        return;
-    }
-    const bool rollOpen = leaving != controls_.rollButton && IsWindowEnabled(controls_.rollButton);
-    SetFocus(rollOpen ? controls_.rollButton : controls_.window);
 }
 
 void WindowsBoard::showMessage(const std::string& caption, const std::string& text) {
-    MessageBoxW(controls_.window, widen(text).c_str(), widen(caption).c_str(), MB_OK);
+    showMessageBox(controls_.window, caption, text, BoxButtons::Ok, [this](int) {
+        if (messageClosed_) {
+            messageClosed_();
+        }
+    });
 }
 
 void WindowsBoard::nameControl(int control, const std::string& name) {

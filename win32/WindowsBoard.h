@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <array>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -29,7 +30,8 @@ class WindowsBoard : public Board, public AccessibleSink {
     };
 
     // From here on the controls answer screen readers with the names the shell gives them.
-    WindowsBoard(const Controls& controls, int players);
+    // messageClosed is told when a message box of showMessage closes.
+    WindowsBoard(const Controls& controls, int players, std::function<void()> messageClosed);
 
     std::string cellText(int row, int column) const override;
     void setCellText(int row, int column, const std::string& text) override;
@@ -61,12 +63,15 @@ class WindowsBoard : public Board, public AccessibleSink {
     std::string controlName(int control) const;
     std::string cellName(int row, int column) const;
 
-  private:
-    // Before a control is disabled: the keyboard focus leaves it for the roll button, or the
-    // window itself, so the keys of play keep arriving.
-    void handOnFocus(HWND leaving);
+    // The control that had the keyboard focus when it was switched off (the system then
+    // leaves the focus with no window), -1 for none; forgotten once the focus is handed on.
+    int focusLost() const { return focusLost_; }
+    void forgetFocusLost() { focusLost_ = -1; }
 
+  private:
     Controls controls_;
+    std::function<void()> messageClosed_;
+    int focusLost_ = -1;
     int players_;
     // Background colour per score-card cell (rows 0..14, columns 0..4); none = free.
     std::array<std::array<std::optional<Colour>, 5>, rowCount> colours_{};

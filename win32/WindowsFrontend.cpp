@@ -9,7 +9,7 @@
 
 namespace quintaro {
 
-WindowsFrontend::WindowsFrontend(const GameState& state) : state_(state) {}
+WindowsFrontend::WindowsFrontend() = default;
 
 WindowsFrontend::~WindowsFrontend() {
     window_.reset();
@@ -57,9 +57,8 @@ void WindowsFrontend::openDocument(const std::string& fileName) {
     quintaro::openDocument(fileName);
 }
 
-GameMode WindowsFrontend::chooseGameMode(const std::string& title, const std::string& peopleName,
-                                         const std::string& computerName) {
-    return quintaro::chooseGameMode(title, peopleName, computerName, dialog_);
+void WindowsFrontend::showNewGameDialog(const NewGameTexts& texts, DialogEvents& events) {
+    dialog_ = quintaro::showNewGameDialog(texts, events);
 }
 
 void WindowsFrontend::closeNewGameDialog() {
@@ -72,13 +71,16 @@ void WindowsFrontend::closeNewGameDialog() {
     }
 }
 
-std::string WindowsFrontend::inputBox(const std::string& title, const std::string& prompt,
-                                      const std::string& defaultText) {
-    return quintaro::inputBox(title, prompt, defaultText);
+void WindowsFrontend::showInputBox(const std::string& title, const std::string& prompt,
+                                   const std::string& defaultText, DialogEvents& events) {
+    quintaro::showInputBox(title, prompt, defaultText,
+                           [&events](InputBoxAction action, const std::string& text) {
+                               events.inputBoxAnswered(action, text);
+                           });
 }
 
-GameWindow& WindowsFrontend::openMainWindow(const WindowTexts& texts, WindowEvents& events) {
-    window_ = std::make_unique<MainWindow>(state_, texts, events);
+GameWindow& WindowsFrontend::openMainWindow(const WindowSetup& setup, WindowEvents& events) {
+    window_ = std::make_unique<MainWindow>(setup, events);
     // A window that made way for this one goes once it is up.
     destroyClosedWindows();
     return *window_;
@@ -104,27 +106,24 @@ void WindowsFrontend::destroyClosedWindows() {
     closed_.clear();
 }
 
-void WindowsFrontend::dispatch(const MSG& message) {
-    // The keys of play reach the game from whichever control of the main window has the
-    // focus; with Alt or Ctrl held they are left to the menus. With the focus on no window
-    // at all, Windows hands keys to the active window as system keys even without Alt (bit
-    // 29 of lParam tells Alt apart): they are keys of play too.
+bool WindowsFrontend::handleGameKey(const MSG& message) {
+    // With the focus on no window at all, Windows hands keys to the active window as system
+    // keys even without Alt (bit 29 of lParam tells Alt apart): they are keys like any other.
     const bool withoutAlt = (message.lParam & (LPARAM(1) << 29)) == 0;
     const bool keyDown = message.message == WM_KEYDOWN ||
                          (message.message == WM_SYSKEYDOWN && withoutAlt && GetFocus() == nullptr);
-    const bool plainKey = keyDown && GetKeyState(VK_CONTROL) >= 0 && GetKeyState(VK_MENU) >= 0;
     const bool ours =
         window_ && (message.hwnd == window_->handle() || IsChild(window_->handle(), message.hwnd));
-    if (plainKey && ours && GetFocus() == nullptr) {
-        // The window takes the focus back, so the next keys arrive as plain keys again.
-        SetFocus(window_->handle());
+    return keyDown && ours && window_->handleKey(UINT(message.wParam));
+}
+
+void WindowsFrontend::dispatch(const MSG& message) {
+    MSG copy = message;
+    HWND root = message.hwnd != nullptr ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
+    if (!handleGameKey(copy) && !(isGameDialog(root) && IsDialogMessageW(root, &copy))) {
+        TranslateMessage(&copy);
+        DispatchMessageW(&copy);
     }
-    if (plainKey && ours && window_->handleKey(UINT(message.wParam))) {
-        destroyClosedWindows();
-        return;
-    }
-    TranslateMessage(&message);
-    DispatchMessageW(&message);
     destroyClosedWindows();
 }
 
@@ -154,11 +153,10 @@ int runQuintaro() {
     // COM starts with the first picture, the common controls with the first control of theirs.
     {
         GameState state;
-        WindowsFrontend frontend(state);
+        WindowsFrontend frontend;
         GameShell shell(state, frontend);
-        if (shell.startUp()) {
-            frontend.run();
-        }
+        shell.startUp();
+        frontend.run();
         shell.shutdown();
     }
     freeFonts();

@@ -6,14 +6,13 @@
 #include <vector>
 
 #include "shell/Frontend.h"
-#include "state/GameState.h"
 #include "win32/MainWindow.h"
 
 namespace quintaro {
 
 class WindowsFrontend : public Frontend {
   public:
-    explicit WindowsFrontend(const GameState& state);
+    WindowsFrontend();
     ~WindowsFrontend() override;
 
     void useToolkitLanguage(const std::string& languageCode) override;
@@ -24,12 +23,11 @@ class WindowsFrontend : public Frontend {
     void releaseSound() override;
     void freePictures() override;
     void openDocument(const std::string& fileName) override;
-    GameMode chooseGameMode(const std::string& title, const std::string& peopleName,
-                            const std::string& computerName) override;
+    void showNewGameDialog(const NewGameTexts& texts, DialogEvents& events) override;
     void closeNewGameDialog() override;
-    std::string inputBox(const std::string& title, const std::string& prompt,
-                         const std::string& defaultText) override;
-    GameWindow& openMainWindow(const WindowTexts& texts, WindowEvents& events) override;
+    void showInputBox(const std::string& title, const std::string& prompt,
+                      const std::string& defaultText, DialogEvents& events) override;
+    GameWindow& openMainWindow(const WindowSetup& setup, WindowEvents& events) override;
     void closeMainWindow() override;
     void quit() override;
 
@@ -41,13 +39,15 @@ class WindowsFrontend : public Frontend {
     MainWindow* mainWindow() const { return window_.get(); }
     HWND newGameDialog() const { return dialog_; }
 
-    // One message: the keys of play go to the game, the rest to their windows.
+    // One message: the keys of play go to the game, the dialog keys to the open box or
+    // dialog, the rest to their windows.
     void dispatch(const MSG& message);
 
   private:
     void destroyClosedWindows();
+    // A key down in the main window, handed to the game: true when the game took it.
+    bool handleGameKey(const MSG& message);
 
-    const GameState& state_;
     HWND dialog_ = nullptr;
     std::unique_ptr<MainWindow> window_;
     std::vector<std::unique_ptr<MainWindow>> closed_;

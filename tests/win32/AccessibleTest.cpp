@@ -101,11 +101,9 @@ TEST_F(AccessibleTest, NamesFollowRollsHoldsBookingsAndTheLanguage) {
     // Every die shows a King on every roll.
     RepeatRandom random({1});
     RandomScope scope(random);
-    GameState state = testing::gameState(2);
-    WindowsFrontend frontend(state);
-    GameShell shell(state, frontend);
-    shell.startGame();
-    MainWindow& window = *frontend.mainWindow();
+    testing::Game game(testing::gameState(2));
+    MainWindow& window = game.window();
+    ASSERT_TRUE(game.toFront("the main window comes to the front"));
     const auto controlName = [&](int control) { return Object(window.control(control)).name(); };
     const auto cell = [&](int row, int column) { return cellName(window, row, column, 2); };
 
@@ -138,7 +136,8 @@ TEST_F(AccessibleTest, NamesFollowRollsHoldsBookingsAndTheLanguage) {
     testing::clickButton(window.control(RollButton));
     check("the second roll",
           {{RollButton, 0, 0, "Roll, rolls left: 0"}, {HandLabel, 0, 0, "5 of a Kind"}});
-    testing::clickRow(window, 4);
+    testing::clickCell(window, 4);
+    testing::settle(game.frontend, "the booking of the Kings");
     check("a booking", {{-1, 4, 1, "Kings, Ann: 5, booked"},
                         {-1, 4, 2, "Kings, Bob: free"},
                         {-1, 14, 1, "Total, Ann: 5"},
@@ -155,7 +154,6 @@ TEST_F(AccessibleTest, NamesFollowRollsHoldsBookingsAndTheLanguage) {
     testing::clickButton(window.control(5));
     check("a German roll",
           {{5, 0, 0, "Würfel 5: König, gehalten"}, {RollButton, 0, 0, "Würfeln, Würfe übrig: 1"}});
-    shell.shutdown();
 }
 
 TEST_F(AccessibleTest, RolesStatesAndTheCellsAsChildren) {
@@ -164,14 +162,14 @@ TEST_F(AccessibleTest, RolesStatesAndTheCellsAsChildren) {
     GameState state = testing::gameState(3);
     IAccessible* kept = nullptr;
     {
-        WindowsFrontend frontend(state);
-        GameShell shell(state, frontend);
-        shell.startGame();
-        MainWindow& window = *frontend.mainWindow();
+        testing::Game game(state);
+        MainWindow& window = game.window();
+        ASSERT_TRUE(game.toFront("the main window comes to the front"));
         testing::clickButton(window.control(RollButton));
         testing::clickButton(window.control(2));
         testing::clickButton(window.control(RollButton));
-        testing::clickRow(window, 5);  // Ann books no Aces: "0"
+        testing::clickCell(window, 5);  // Ann books no Aces: "0"
+        testing::settle(game.frontend, "the booking of the Aces");
 
         Object card(window.control(ScoreCard));
         ASSERT_NE(card.object, nullptr);
@@ -213,7 +211,6 @@ TEST_F(AccessibleTest, RolesStatesAndTheCellsAsChildren) {
 
         kept = die.object;
         kept->AddRef();
-        shell.shutdown();
     }
     // A client that keeps an object after the window has gone is told so, without a crash.
     BSTR name = nullptr;
@@ -222,51 +219,36 @@ TEST_F(AccessibleTest, RolesStatesAndTheCellsAsChildren) {
 }
 
 // The dialogs' controls are named by the system's proxy from their own texts and, for the
-// number field, from the label before it; the test reads them from inside the dialogs' own
-// modal loops (a timer on this thread), as the game's texts in the game's language.
-std::vector<std::string> namesSeen;
-
-void namesOf(HWND dialog, std::initializer_list<int> controls) {
+// number field, from the label before it, in the game's language.
+std::vector<std::string> namesOf(HWND dialog, std::initializer_list<int> controls) {
+    std::vector<std::string> names;
     for (int id : controls) {
-        namesSeen.push_back(Object(GetDlgItem(dialog, id)).name());
+        names.push_back(Object(GetDlgItem(dialog, id)).name());
     }
-}
-
-void CALLBACK readOptionsNames(HWND, UINT, UINT_PTR timer, DWORD) {
-    if (HWND dialog = FindWindowW(optionsDialogClass, nullptr)) {
-        KillTimer(nullptr, timer);
-        namesOf(dialog, {SecondsField, StrongerBox, ApplyButton, CancelButton});
-        PostMessageW(GetDlgItem(dialog, CancelButton), BM_CLICK, 0, 0);
-    }
-}
-
-void CALLBACK readNewGameNames(HWND, UINT, UINT_PTR timer, DWORD) {
-    if (HWND dialog = FindWindowW(newGameDialogClass, nullptr)) {
-        KillTimer(nullptr, timer);
-        namesOf(dialog, {PeopleButton, ComputerButton});
-        PostMessageW(GetDlgItem(dialog, ComputerButton), BM_CLICK, 0, 0);
-    }
+    return names;
 }
 
 TEST_F(AccessibleTest, TheDialogsControlsCarryTheirTextsAsNames) {
     for (const char* file : {"en.lang", "de.lang"}) {
         SCOPED_TRACE(file);
         const auto text = [file](const char* key) { return testing::languageText(file, key); };
-        GameState state = testing::gameState(2, 1, file);
-        WindowsFrontend frontend(state);
-        GameShell shell(state, frontend);
-        shell.startGame();
-        namesSeen.clear();
-        SetTimer(nullptr, 0, 20, readOptionsNames);
-        testing::chooseMenu(*frontend.mainWindow(), OptionsItem);
-        SetTimer(nullptr, 0, 20, readNewGameNames);
-        frontend.chooseGameMode("", text("A11yPeople"), text("A11yComputer"));
-        frontend.closeNewGameDialog();
+        testing::Game game(testing::gameState(2, 1, file));
+        testing::chooseMenu(game.window(), OptionsItem);
+        HWND options = game.window().optionsDialog();
+        ASSERT_NE(options, nullptr);
+        std::vector<std::string> names =
+            namesOf(options, {SecondsField, StrongerBox, ApplyButton, CancelButton});
+        testing::pressBoxButton(options, CancelButton);
+        game.frontend.showNewGameDialog(readNewGameTexts(file), game.shell);
+        for (const std::string& name :
+             namesOf(game.frontend.newGameDialog(), {PeopleButton, ComputerButton})) {
+            names.push_back(name);
+        }
+        game.frontend.closeNewGameDialog();
         const std::vector<std::string> expected = {text("ShowCPUhand"), text("strongerCPU"),
                                                    text("apply"),       text("cancel"),
                                                    text("A11yPeople"),  text("A11yComputer")};
-        EXPECT_EQ(namesSeen, expected);
-        shell.shutdown();
+        EXPECT_EQ(names, expected);
     }
 }
 
@@ -283,21 +265,19 @@ void CALLBACK hearNameChange(HWINEVENTHOOK, DWORD event, HWND window, LONG objec
 TEST_F(AccessibleTest, ABookingAnnouncesTheNamesItChanged) {
     RepeatRandom random({1});
     RandomScope scope(random);
-    GameState state = testing::gameState(2);
-    WindowsFrontend frontend(state);
-    GameShell shell(state, frontend);
-    shell.startGame();
-    MainWindow& window = *frontend.mainWindow();
+    testing::Game game(testing::gameState(2));
+    MainWindow& window = game.window();
+    ASSERT_TRUE(game.toFront("the main window comes to the front"));
     testing::clickButton(window.control(RollButton));
     testing::clickButton(window.control(RollButton));
     HWINEVENTHOOK hook =
         SetWinEventHook(EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_NAMECHANGE, nullptr, hearNameChange,
                         GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
     ASSERT_NE(hook, nullptr);
-    testing::pumpMessages();
+    testing::settle(game.frontend, "the second roll");
     nameChanges.clear();
-    testing::clickRow(window, 4);
-    testing::pumpMessages();
+    testing::clickCell(window, 4);
+    testing::settle(game.frontend, "the booking of the Kings");
     UnhookWinEvent(hook);
     const auto heard = [&](HWND control, long child) {
         return std::count(nameChanges.begin(), nameChanges.end(), std::pair{control, child});
@@ -321,7 +301,6 @@ TEST_F(AccessibleTest, ABookingAnnouncesTheNamesItChanged) {
         EXPECT_EQ(heard(e.control, e.child) > 0, e.heard)
             << GetDlgCtrlID(e.control) << " " << e.child;
     }
-    shell.shutdown();
 }
 
 }  // namespace

@@ -5,7 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <thread>
+#include <functional>
+#include <optional>
 
 #include "shell/GameShell.h"
 #include "tests/support/Files.h"
@@ -19,7 +20,6 @@
 namespace quintaro {
 namespace {
 
-using testing::BoxAnswerer;
 using testing::ScratchFolder;
 
 std::filesystem::path corpus(const std::string& name) {
@@ -28,37 +28,44 @@ std::filesystem::path corpus(const std::string& name) {
 
 const std::string ivan = "\xD0\x98\xD0\xB2\xD0\xB0\xD0\xBD";  // Иван
 
+// What a test does with an open input box.
+using BoxAction = std::function<void(HWND box)>;
+
 TEST(InputBox, AnswersAndTheirLayout) {
     struct Case {
         const char* what;
-        BoxAnswerer::Answer answer;
+        BoxAction act;
+        InputBoxAction action;
         std::string expected;
     };
-    const Case cases[] = {
-        {"Enter keeps the default", BoxAnswerer::type("Player 1"), "Player 1"},
-        {"typed Cyrillic", BoxAnswerer::type(ivan), ivan},
-        {"empty answer", BoxAnswerer::type(""), ""},
-        {"OK button", BoxAnswerer::pressButton(IDOK), "Player 1"},
-        {"Escape", BoxAnswerer::escape(), ""},
-        {"close command", BoxAnswerer::closeCommand(), ""},
+    const auto type = [](const std::string& text) {
+        return [text](HWND box) { testing::typeAnswer(box, text); };
     };
+    const Case cases[] = {
+        {"Enter keeps the default", type("Player 1"), InputBoxAction::Ok, "Player 1"},
+        {"typed Cyrillic", type(ivan), InputBoxAction::Ok, ivan},
+        {"empty answer", type(""), InputBoxAction::Ok, ""},
+        {"OK button", [](HWND box) { testing::pressBoxButton(box, IDOK); }, InputBoxAction::Ok,
+         "Player 1"},
+        {"Escape", testing::escapeBox, InputBoxAction::Cancel, ""},
+        {"close command", [](HWND box) { PostMessageW(box, WM_SYSCOMMAND, SC_CLOSE, 0); },
+         InputBoxAction::Cancel, ""},
+    };
+    WindowsFrontend frontend;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
+        std::optional<std::pair<InputBoxAction, std::string>> answer;
+        HWND box = showInputBox(
+            "Title " + ivan, "Prompt", "Player 1",
+            [&](InputBoxAction action, const std::string& text) { answer.emplace(action, text); });
+        // The call returns at once, with the box open.
+        ASSERT_EQ(testing::openBox(inputBoxClass), box);
+        EXPECT_FALSE(answer.has_value());
         RECT outer{};
-        RECT field{};
-        LONG style = 0;
-        DWORD selection = 0;
-        BoxAnswerer answerer({[&](HWND box) {
-            GetWindowRect(box, &outer);
-            field = testing::childRect(GetDlgItem(box, InputField));
-            style = GetWindowLongW(box, GWL_STYLE);
-            selection = DWORD(SendMessageW(GetDlgItem(box, InputField), EM_GETSEL, 0, 0));
-            c.answer(box);
-        }});
-        EXPECT_EQ(inputBox("Title " + ivan, "Prompt", "Player 1"), c.expected);
-        ASSERT_EQ(answerer.seen().size(), 1u);
-        EXPECT_EQ(answerer.seen()[0].title, "Title " + ivan);
-        EXPECT_EQ(answerer.seen()[0].text, "Prompt");
+        GetWindowRect(box, &outer);
+        const RECT field = testing::childRect(GetDlgItem(box, InputField));
+        EXPECT_EQ(testing::windowTextOf(box), "Title " + ivan);
+        EXPECT_EQ(testing::boxText(box), "Prompt");
         EXPECT_EQ(outer.left, GetSystemMetrics(SM_CXSCREEN) / 2 - 150);
         EXPECT_EQ(outer.top, GetSystemMetrics(SM_CYSCREEN) / 2 - 65);
         EXPECT_EQ(outer.right - outer.left, 300);
@@ -66,36 +73,57 @@ TEST(InputBox, AnswersAndTheirLayout) {
         EXPECT_EQ(field.left, 10);
         EXPECT_EQ(field.top, 32);
         EXPECT_EQ(field.right - field.left, 275);
-        EXPECT_EQ(style & WS_SYSMENU, 0);
+        EXPECT_EQ(GetWindowLongW(box, GWL_STYLE) & WS_SYSMENU, 0);
         // The caret after the last character, nothing selected.
+        const DWORD selection = DWORD(SendMessageW(GetDlgItem(box, InputField), EM_GETSEL, 0, 0));
         EXPECT_EQ(LOWORD(selection), 8);
         EXPECT_EQ(HIWORD(selection), 8);
+        c.act(box);
+        ASSERT_TRUE(testing::waitFor(
+            frontend, [&] { return answer.has_value(); },
+            std::string(c.what) + ": the input box answers"));
+        EXPECT_EQ(answer->first, c.action);
+        EXPECT_EQ(answer->second, c.expected);
+        EXPECT_FALSE(IsWindow(box));
     }
 }
 
-// Runs start-up with the new-game dialog; `dialog` acts on the dialog once it is up.
+// Runs start-up: the new-game dialog, the mode button (or the close box for -1), then each
+// input box as it opens, with the answers in order.
 struct StartUp {
-    explicit StartUp(std::vector<BoxAnswerer::Answer> answers, int mode)
-        : frontend(state), shell(state, frontend) {
-        BoxAnswerer answerer(std::move(answers));
-        std::thread clicker([mode] {
-            HWND dialog = nullptr;
-            for (int i = 0; i < 200 && dialog == nullptr; ++i) {
-                Sleep(20);
-                dialog = FindWindowW(newGameDialogClass, nullptr);
-            }
-            if (dialog == nullptr) {
+    StartUp(std::vector<BoxAction> answers, int mode) : shell(state, frontend) {
+        shell.startUp();
+        HWND dialog = frontend.newGameDialog();
+        if (dialog == nullptr) {
+            ADD_FAILURE() << "no new-game dialog";
+            return;
+        }
+        if (mode < 0) {
+            PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+            testing::waitFor(
+                frontend, [this] { return frontend.quitting(); },
+                "the close box of the new-game dialog ends the program");
+            return;
+        }
+        testing::clickButton(GetDlgItem(dialog, mode));
+        for (std::size_t i = 0; i < answers.size(); ++i) {
+            const std::string step = "answer " + std::to_string(i + 1);
+            HWND box = nullptr;
+            if (!testing::waitFor(
+                    frontend, [&] { return (box = testing::openBox(inputBoxClass)) != nullptr; },
+                    step + ": an input box opens")) {
                 return;
             }
-            if (mode < 0) {
-                PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
-            } else {
-                PostMessageW(GetDlgItem(dialog, mode), BM_CLICK, 0, 0);
-            }
-        });
-        started = shell.startUp();
-        clicker.join();
-        seen = answerer.seen();
+            // The dialog waits while the box asks.
+            EXPECT_FALSE(IsWindowEnabled(dialog));
+            seen.push_back({testing::windowTextOf(box), testing::boxText(box)});
+            answers[i](box);
+            testing::waitFor(
+                frontend, [box] { return !IsWindow(box); }, step + ": the box closes");
+        }
+        started = testing::waitFor(
+            frontend, [this] { return frontend.mainWindow() != nullptr; },
+            "the main window opens after the last answer");
     }
     ~StartUp() { shell.shutdown(); }
 
@@ -103,14 +131,17 @@ struct StartUp {
     WindowsFrontend frontend;
     GameShell shell;
     bool started = false;
-    std::vector<BoxAnswerer::Seen> seen;
+    std::vector<std::pair<std::string, std::string>> seen;  // title, prompt
 };
+
+BoxAction type(const std::string& text) {
+    return [text](HWND box) { testing::typeAnswer(box, text); };
+}
 
 TEST(NewGameDialog, NumberQuestionRepeatsUntilTwoToFour) {
     ScratchFolder folder;
-    StartUp run({BoxAnswerer::type("5"), BoxAnswerer::escape(), BoxAnswerer::type("abc"),
-                 BoxAnswerer::type(" 3 players"), BoxAnswerer::type(ivan), BoxAnswerer::type(""),
-                 BoxAnswerer::type(ivan)},
+    StartUp run({type("5"), testing::escapeBox, type("abc"), type(" 3 players"), type(ivan),
+                 type(""), type(ivan)},
                 PeopleButton);
     ASSERT_TRUE(run.started);
     EXPECT_EQ(run.state.computerMode, 0);
@@ -121,11 +152,11 @@ TEST(NewGameDialog, NumberQuestionRepeatsUntilTwoToFour) {
     ASSERT_EQ(run.seen.size(), 7u);
     const std::string enterNrP = testing::languageText("en.lang", "enterNrP");
     for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(run.seen[std::size_t(i)].title, "PvP mode");
-        EXPECT_EQ(run.seen[std::size_t(i)].text, enterNrP);
+        EXPECT_EQ(run.seen[std::size_t(i)].first, "PvP mode");
+        EXPECT_EQ(run.seen[std::size_t(i)].second, enterNrP);
     }
-    EXPECT_EQ(run.seen[4].title, "");
-    EXPECT_EQ(run.seen[4].text, testing::languageText("en.lang", "enterName"));
+    EXPECT_EQ(run.seen[4].first, "");
+    EXPECT_EQ(run.seen[4].second, testing::languageText("en.lang", "enterName"));
     // The main window took the dialog's place, with the names as column headers.
     EXPECT_EQ(FindWindowW(newGameDialogClass, nullptr), nullptr);
     ASSERT_NE(run.frontend.mainWindow(), nullptr);
@@ -134,7 +165,7 @@ TEST(NewGameDialog, NumberQuestionRepeatsUntilTwoToFour) {
 
 TEST(NewGameDialog, AgainstTheComputerOnlyOneName) {
     ScratchFolder folder;
-    StartUp run({BoxAnswerer::type("Ann")}, ComputerButton);
+    StartUp run({type("Ann")}, ComputerButton);
     ASSERT_TRUE(run.started);
     EXPECT_EQ(run.state.computerMode, 1);
     EXPECT_EQ(run.state.playerCount, 2);
@@ -146,7 +177,7 @@ TEST(NewGameDialog, AgainstTheComputerOnlyOneName) {
 TEST(NewGameDialog, CloseBoxBeforeAChoiceStartsNoGame) {
     ScratchFolder folder;
     StartUp run({}, -1);
-    EXPECT_FALSE(run.started);
+    EXPECT_TRUE(run.frontend.quitting());
     EXPECT_EQ(run.frontend.mainWindow(), nullptr);
     EXPECT_TRUE(run.seen.empty());
     EXPECT_FALSE(std::filesystem::exists("settings.ini"));

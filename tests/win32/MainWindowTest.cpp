@@ -1,14 +1,12 @@
-// The Windows edition's main window driven through window messages: layout, whole games
-// compared turn by turn with the same game on the in-memory board, menus and the language
-// switch, the options dialog and the pause.
+// The Windows edition's main window: layout, whole games compared turn by turn with the same
+// game on the in-memory board, menus and the language switch, the boxes, the options dialog
+// and the pause. What a player sees every edition do is the behaviour suite's.
 
 #include <windows.h>
 // After windows.h.
 #include <commctrl.h>
 
 #include <gtest/gtest.h>
-
-#include <thread>
 
 #include "rules/MemoryBoard.h"
 #include "shell/GameShell.h"
@@ -22,7 +20,6 @@
 namespace quintaro {
 namespace {
 
-using testing::BoxAnswerer;
 using testing::RandomScope;
 using testing::RepeatRandom;
 using testing::ScratchFolder;
@@ -91,7 +88,8 @@ TEST_F(MainWindowTest, LayoutForTwoThreeAndFourPlayers) {
         }
         for (int die = 1; die <= 5; ++die) {
             const LONG style = GetWindowLongW(window.control(die), GWL_STYLE);
-            EXPECT_EQ(style & BS_TYPEMASK, BS_AUTOCHECKBOX);
+            // The shell holds and releases a die: the button does not flip by itself.
+            EXPECT_EQ(style & BS_TYPEMASK, BS_CHECKBOX);
             EXPECT_NE(style & BS_PUSHLIKE, 0);
         }
         HWND card = window.control(ScoreCard);
@@ -193,75 +191,6 @@ TEST_F(MainWindowTest, CyrillicTextsSurviveTheWayThroughTheApi) {
     EXPECT_EQ(window.board().cellText(3, 1), name);
 }
 
-TEST_F(MainWindowTest, ClicksThatBookNothing) {
-    RepeatRandom random({}, 3);
-    RandomScope scope(random);
-    Game game(testing::gameState(2));
-    MainWindow& window = game.window();
-    roll(window);
-    // The card takes no clicks before the second roll.
-    testing::clickRow(window, 0);
-    EXPECT_FALSE(window.board().cellColourSet(0, 1));
-    roll(window);
-    const std::string before = testing::snapshot(window.board(), 2);
-    testing::clickRow(window, 6);
-    testing::clickRow(window, 14);
-    testing::clickBelowRows(window);
-    EXPECT_EQ(testing::snapshot(window.board(), 2), before);
-    testing::clickRow(window, 4);
-    EXPECT_TRUE(window.board().cellColourSet(4, 1));
-    EXPECT_EQ(testing::drawnCellColour(window, 4, 1), RGB(255, 102, 51));
-    EXPECT_EQ(window.board().controlText(TurnLabel), "Bob");
-}
-
-// Read from the screen: a booked cell keeps its colour under the selection, whether a click
-// or the keys put the selection there; a free cell of the selected row shows the selection.
-TEST_F(MainWindowTest, ASelectedRowNeverHidesTheBookedColour) {
-    RepeatRandom random({}, 5);
-    RandomScope scope(random);
-    Game game(testing::gameState(2));
-    MainWindow& window = game.window();
-    SetForegroundWindow(window.handle());
-    roll(window);
-    roll(window);
-    testing::clickRow(window, 0);  // Ann books the Nines
-    roll(window);
-    roll(window);
-    testing::clickRow(window, 1);  // Bob books the Tens
-    roll(window);
-    roll(window);
-    testing::clickRow(window, 0);  // Ann's Nines are booked: nothing happens
-    ASSERT_TRUE(IsWindowEnabled(window.control(ScoreCard)));
-    ASSERT_EQ(window.selectedRow(), 0);
-
-    HWND card = window.control(ScoreCard);
-    const auto cellPixel = [&](int row, int column) {
-        RECT cell{};
-        ListView_GetSubItemRect(card, row, column, LVIR_BOUNDS, &cell);
-        return testing::screenPixel(card, {cell.right - 4, (cell.top + cell.bottom) / 2});
-    };
-    const COLORREF booked = RGB(255, 102, 51);
-    const COLORREF selection = GetSysColor(COLOR_HIGHLIGHT);
-    const struct {
-        int selected;
-        int row;
-        int column;
-        COLORREF colour;
-    } cases[] = {
-        {0, 0, 1, booked},     // Ann's booked Nines, selected by the click
-        {0, 0, 2, selection},  // Bob's free Nines in the same row
-        {1, 1, 2, booked},     // Bob's booked Tens, selected as the Up and Down keys do
-        {1, 1, 1, selection},  // Ann's free Tens
-        {1, 0, 1, booked},     // no longer selected
-    };
-    for (const auto& c : cases) {
-        window.selectRow(c.selected);
-        const COLORREF drawn = cellPixel(c.row, c.column);
-        EXPECT_TRUE(testing::nearColour(drawn, c.colour, 24))
-            << "row " << c.row << " column " << c.column << ": " << std::hex << drawn;
-    }
-}
-
 // Plays a whole game through window messages and through TurnFlow on the in-memory board,
 // from the same random sequence, comparing the two after every turn.
 void playAlongside(GameState stateForWindow, GameState stateForMemory, unsigned seed) {
@@ -289,10 +218,11 @@ void playAlongside(GameState stateForWindow, GameState stateForMemory, unsigned 
 
     RepeatRandom random({}, seed);
     RandomScope scope(random);
-    BoxAnswerer answerer;
     Game game(stateForWindow);
     MainWindow& window = game.window();
+    ASSERT_TRUE(game.toFront("the main window comes to the front"));
     for (int turn = 0; turn < turns; ++turn) {
+        const std::string step = "turn " + std::to_string(turn);
         roll(window);
         testing::clickButton(window.control(1 + turn % 5));
         roll(window);
@@ -300,7 +230,8 @@ void playAlongside(GameState stateForWindow, GameState stateForMemory, unsigned 
         int row = (turn * 7) % rowCount;
         while (window.board().cellColourSet(row, player))
             row = (row + 1) % rowCount;
-        testing::clickRow(window, row);
+        testing::clickCell(window, row);
+        testing::settle(game.frontend, step + ": the click on the card");
         ASSERT_EQ(testing::snapshot(window.board(), players), steps[std::size_t(turn)])
             << "turn " << turn;
         for (int column = 1; column <= players; ++column) {
@@ -309,11 +240,13 @@ void playAlongside(GameState stateForWindow, GameState stateForMemory, unsigned 
                                                                 : GetSysColor(COLOR_WINDOW));
         }
     }
-    const auto seen = answerer.seen();
-    ASSERT_EQ(seen.size(), 1u);
-    EXPECT_EQ(seen[0].kind, L"#32770");
-    EXPECT_EQ(seen[0].title, "");
-    EXPECT_EQ(seen[0].text, memory.messages()[0].second);
+    HWND message = testing::openBox(messageBoxClass);
+    ASSERT_NE(message, nullptr);
+    EXPECT_EQ(testing::windowTextOf(message), "");
+    EXPECT_EQ(testing::boxText(message), memory.messages()[0].second);
+    EXPECT_FALSE(IsWindowEnabled(window.handle()));
+    testing::pressBoxButton(message, IDOK);
+    EXPECT_TRUE(IsWindowEnabled(window.handle()));
     for (int p = 1; p <= players; ++p) {
         EXPECT_EQ(game.state.playerProgress[std::size_t(p)][1], 13);
     }
@@ -333,22 +266,26 @@ TEST_F(MainWindowTest, NewGameYesRebuildsNoKeeps) {
     Game game(testing::gameState(3));
     roll(game.window());
     roll(game.window());
-    testing::clickRow(game.window(), 2);
+    ASSERT_TRUE(game.toFront("the main window comes to the front"));
+    testing::clickCell(game.window(), 2);
+    testing::settle(game.frontend, "the booking of row 2");
     HWND first = game.window().handle();
-    {
-        BoxAnswerer answerer({BoxAnswerer::pressButton(IDNO)});
-        testing::chooseMenu(game.window(), NewGameItem);
-        ASSERT_EQ(answerer.seen().size(), 1u);
-        EXPECT_EQ(answerer.seen()[0].title, testing::languageText("en.lang", "NewGame"));
-        EXPECT_EQ(answerer.seen()[0].text, testing::languageText("en.lang", "NewGameDesc"));
-    }
+    testing::chooseMenu(game.window(), NewGameItem);
+    HWND question = testing::openBox(messageBoxClass);
+    ASSERT_NE(question, nullptr);
+    EXPECT_EQ(testing::windowTextOf(question), testing::languageText("en.lang", "NewGame"));
+    EXPECT_EQ(testing::boxText(question), testing::languageText("en.lang", "NewGameDesc"));
+    // The question has Yes and No, and no close box.
+    EXPECT_EQ(GetDlgItem(question, IDOK), nullptr);
+    EXPECT_FALSE(IsWindowEnabled(first));
+    testing::pressBoxButton(question, IDNO);
+    EXPECT_EQ(testing::openBox(messageBoxClass), nullptr);
     EXPECT_EQ(game.window().handle(), first);
+    EXPECT_TRUE(IsWindowEnabled(first));
     EXPECT_TRUE(game.window().board().cellColourSet(2, 1));
-    {
-        BoxAnswerer answerer({BoxAnswerer::pressButton(IDYES)});
-        testing::chooseMenu(game.window(), NewGameItem);
-    }
-    testing::pumpMessages();
+    testing::chooseMenu(game.window(), NewGameItem);
+    testing::pressBoxButton(testing::openBox(messageBoxClass), IDYES);
+    testing::settle(game.frontend, "the new game's window");
     EXPECT_NE(game.window().handle(), first);
     EXPECT_FALSE(IsWindow(first));
     EXPECT_FALSE(game.window().board().cellColourSet(2, 1));
@@ -359,146 +296,37 @@ TEST_F(MainWindowTest, NewGameYesRebuildsNoKeeps) {
 
 TEST_F(MainWindowTest, AboutAndExit) {
     Game game(testing::gameState(2));
-    {
-        BoxAnswerer answerer;
-        testing::chooseMenu(game.window(), AboutItem);
-        ASSERT_EQ(answerer.seen().size(), 1u);
-        EXPECT_EQ(answerer.seen()[0].title,
-                  testing::languageText("en.lang", "MenuAbout") + " Quintaro");
-        EXPECT_EQ(answerer.seen()[0].text.substr(0, 14), "Quintaro 1.0.0");
-    }
+    testing::chooseMenu(game.window(), AboutItem);
+    HWND about = testing::openBox(messageBoxClass);
+    ASSERT_NE(about, nullptr);
+    EXPECT_EQ(testing::windowTextOf(about),
+              testing::languageText("en.lang", "MenuAbout") + " Quintaro");
+    EXPECT_EQ(testing::boxText(about).substr(0, 14), "Quintaro 1.0.0");
+    // While the box is open the window takes no command; Escape closes it.
+    testing::chooseMenu(game.window(), ExitItem);
+    EXPECT_FALSE(game.frontend.quitting());
+    PostMessageW(about, WM_KEYDOWN, VK_ESCAPE, 0);
+    ASSERT_TRUE(testing::waitFor(
+        game.frontend, [] { return testing::openBox(messageBoxClass) == nullptr; },
+        "Escape closes the About box"));
     EXPECT_FALSE(game.frontend.quitting());
     testing::chooseMenu(game.window(), ExitItem);
     EXPECT_TRUE(game.frontend.quitting());
 }
 
-// Keys of play through the system's input queue, as a player types them, after each kind of
-// action that moves or takes away the keyboard focus.
-struct KeysCase {
-    const char* after;
-    int computerMode;
-    std::function<void(Game& game)> act;
-    bool focusTaken = false;  // the case itself leaves the focus with no window
-};
-
-TEST_F(MainWindowTest, KeysOfPlayFromTheFirstRollToTheEndWhateverHadTheFocus) {
-    const auto handle = [](Game& game) { return [&game] { game.frontend.processPending(); }; };
-    const auto key = [&](Game& game, WORD which, const std::function<bool()>& done) {
-        testing::typeKey(which);
-        return testing::waitFor(handle(game), done);
-    };
-    const auto click = [&](Game& game, HWND control, POINT point,
-                           const std::function<bool()>& done) {
-        testing::clickAt(control, point);
-        return testing::waitFor(handle(game), done);
-    };
-    const auto centre = [](RECT rect) {
-        return POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
-    };
-    const auto rowPoint = [&](MainWindow& window, int row) {
-        RECT cell{};
-        ListView_GetSubItemRect(window.control(ScoreCard), row, 1, LVIR_BOUNDS, &cell);
-        return centre(cell);
-    };
-    const auto booked = [](Game& game) {
-        return game.state.rowsBooked(1) + game.state.rowsBooked(2);
-    };
-    const auto hinted = [](MainWindow& window) {
-        return window.board().controlText(HandLabel).rfind("\u2248 ", 0) == 0;
-    };
-
-    const KeysCase cases[] = {
-        {"a new window", 0, [](Game&) {}},
-        // Keys then come to the active window as system keys, Alt or not.
-        {"the focus taken from every window", 0, [](Game&) { SetFocus(nullptr); }, true},
-        {"a mouse booking", 0,
-         [&](Game& game) {
-             MainWindow& window = game.window();
-             roll(window);
-             roll(window);
-             EXPECT_TRUE(click(game, window.control(ScoreCard), rowPoint(window, 2),
-                               [&] { return window.board().cellColourSet(2, 1); }));
-         }},
-        {"an Enter booking", 0,
-         [&](Game& game) {
-             MainWindow& window = game.window();
-             roll(window);
-             roll(window);
-             window.selectRow(3);
-             EXPECT_TRUE(key(game, VK_RETURN, [&] { return window.board().cellColourSet(3, 1); }));
-         }},
-        {"a die click", 0,
-         [&](Game& game) {
-             MainWindow& window = game.window();
-             roll(window);
-             HWND die = window.control(4);
-             RECT area{};
-             GetClientRect(die, &area);
-             EXPECT_TRUE(click(game, die, centre(area), [&] { return window.board().dieHeld(4); }));
-             EXPECT_EQ(GetFocus(), die);
-         }},
-        {"a menu command", 0,
-         [&](Game& game) {
-             BoxAnswerer answerer;
-             testing::chooseMenu(game.window(), AboutItem);
-             EXPECT_EQ(answerer.seen().size(), 1u);
-         }},
-        {"the computer's turn", 1,
-         [&](Game& game) {
-             MainWindow& window = game.window();
-             roll(window);
-             roll(window);
-             window.selectRow(1);
-             EXPECT_TRUE(key(game, VK_RETURN, [&] { return game.state.rowsBooked(2) == 1; }));
-         }},
-    };
-    for (const KeysCase& c : cases) {
-        SCOPED_TRACE(c.after);
-        RepeatRandom random({}, 4);
-        RandomScope scope(random);
-        GameState state = testing::gameState(2, c.computerMode);
-        state.delayMs = 50;
-        Game game(state);
-        MainWindow& window = game.window();
-        game.shell.coach().wait();
-        SetForegroundWindow(window.handle());
-        testing::waitFor(handle(game), [&] { return GetForegroundWindow() == window.handle(); });
-        ASSERT_EQ(GetForegroundWindow(), window.handle());
-        c.act(game);
-        const int before = booked(game);
-        // No action leaves the keys with a disabled control or with no one.
-        const auto focusUsable = [&] {
-            HWND focus = GetFocus();
-            return focus != nullptr && IsWindowEnabled(focus) &&
-                   (focus == window.handle() || IsChild(window.handle(), focus));
-        };
-        EXPECT_TRUE(c.focusTaken ? GetFocus() == nullptr : focusUsable());
-        // A die held by the action is released first, so the turn starts the same for all:
-        // Space on the focused die presses it instead of rolling.
-        if (window.board().dieHeld(4)) {
-            ASSERT_EQ(GetFocus(), window.control(4));
-            EXPECT_TRUE(key(game, VK_SPACE, [&] { return !window.board().dieHeld(4); }));
-            EXPECT_EQ(game.shell.turnFlow()->rollCount(), 1);
-        }
-        if (window.board().controlText(1).empty()) {
-            EXPECT_TRUE(key(game, 'R', [&] { return !window.board().controlText(1).empty(); }));
-        }
-        EXPECT_TRUE(focusUsable());
-        EXPECT_TRUE(key(game, 'H', [&] { return hinted(window); }));
-        EXPECT_TRUE(key(game, '2', [&] { return window.board().dieHeld(2); }));
-        EXPECT_FALSE(hinted(window));
-        EXPECT_TRUE(key(game, '2', [&] { return !window.board().dieHeld(2); }));
-        EXPECT_TRUE(key(game, 'R', [&] { return !IsWindowEnabled(window.control(RollButton)); }));
-        EXPECT_TRUE(focusUsable());
-        EXPECT_TRUE(key(game, VK_DOWN, [&] { return window.selectedRow() >= 0; }));
-        const int row = window.selectedRow();
-        const int player = game.shell.turnFlow()->currentPlayer();
-        EXPECT_TRUE(key(game, VK_RETURN, [&] { return booked(game) > before; }));
-        EXPECT_TRUE(row >= 0 && window.board().cellColourSet(row, player));
-        EXPECT_TRUE(focusUsable());
-        // And straight on into the next turn.
-        EXPECT_TRUE(key(game, 'R', [&] { return !window.board().controlText(1).empty(); }));
-    }
+// With the focus on no window, Windows hands keys to the active window as system keys; they
+// are keys of play all the same.
+TEST_F(MainWindowTest, KeysArriveWithTheFocusOnNoWindow) {
+    Game game(testing::gameState(2));
+    MainWindow& window = game.window();
+    ASSERT_TRUE(game.toFront("the main window comes to the front"));
+    SetFocus(nullptr);
+    testing::typeKey('R');
+    testing::settle(game.frontend, "R with the focus on no window");
+    EXPECT_NE(window.board().controlText(1), "");
+    testing::typeKey('2');
+    testing::settle(game.frontend, "2 with the focus on no window");
+    EXPECT_TRUE(window.board().dieHeld(2));
 }
 
 TEST_F(MainWindowTest, TheHintFramesTheDiceToHoldAndSelectsTheRowToBook) {
@@ -539,31 +367,7 @@ TEST_F(MainWindowTest, TheHintFramesTheDiceToHoldAndSelectsTheRowToBook) {
     testing::chooseMenu(window, HintItem);
     const auto row = game.shell.coach().adviseRow(window.board(), 1);
     ASSERT_TRUE(row.has_value());
-    EXPECT_EQ(window.selectedRow(), row->bestRow);
-}
-
-TEST_F(MainWindowTest, CloseBoxDuringThePauseEndsTheProgramAfterIt) {
-    RepeatRandom random({}, 9);
-    RandomScope scope(random);
-    GameState state = testing::gameState(2, 1);
-    state.delayMs = 5000;
-    Game game(state);
-    MainWindow& window = game.window();
-    roll(window);
-    roll(window);
-    // The close box is used while the computer's hand is on show.
-    std::thread closer([handle = window.handle()] {
-        Sleep(300);
-        PostMessageW(handle, WM_CLOSE, 0, 0);
-    });
-    const ULONGLONG start = GetTickCount64();
-    testing::clickRow(window, 0);
-    const ULONGLONG took = GetTickCount64() - start;
-    closer.join();
-    EXPECT_LT(took, 4000u);
-    EXPECT_TRUE(game.frontend.quitting());
-    // The computer's turn was still booked in full.
-    EXPECT_EQ(game.state.playerProgress[2][1], 1);
+    EXPECT_EQ(window.shownSelection(), row->bestRow);
 }
 
 // The close box clicked during the computer's pause, through the system's input queue, in
@@ -575,7 +379,8 @@ TEST_F(MainWindowTest, TheCloseBoxDuringThePauseLeavesAtOnceWithoutAMessage) {
         RepeatRandom random({}, 9);
         RandomScope scope(random);
         GameState state = testing::gameState(2, 1);
-        state.delayMs = 5000;
+        // Far longer than the test: the close box must not wait for it.
+        state.delayMs = 600000;
         if (lastTurn) {
             state.rowsBooked(1) = 12;
             state.rowsBooked(2) = 12;
@@ -593,67 +398,73 @@ TEST_F(MainWindowTest, TheCloseBoxDuringThePauseLeavesAtOnceWithoutAMessage) {
                 }
             }
         }
+        ASSERT_TRUE(game.toFront("the main window comes to the front"));
         roll(window);
         roll(window);
+        testing::clickCell(window, lastTurn ? 13 : 0);
+        testing::settle(game.frontend, "the booking before the pause");
+        ASSERT_TRUE(window.pausing());
         // The close box: the last button at the right end of the title bar.
         TITLEBARINFO title{};
         title.cbSize = sizeof title;
         ASSERT_TRUE(GetTitleBarInfo(window.handle(), &title));
-        const POINT target{title.rcTitleBar.right - GetSystemMetrics(SM_CXSIZE) / 2,
-                           (title.rcTitleBar.top + title.rcTitleBar.bottom) / 2};
+        POINT target{title.rcTitleBar.right - GetSystemMetrics(SM_CXSIZE) / 2,
+                     (title.rcTitleBar.top + title.rcTitleBar.bottom) / 2};
         ASSERT_EQ(SendMessageW(window.handle(), WM_NCHITTEST, 0, MAKELPARAM(target.x, target.y)),
                   HTCLOSE);
-        BoxAnswerer answerer;
-        std::thread closer([target] {
-            Sleep(300);
-            const int width = GetSystemMetrics(SM_CXSCREEN) - 1;
-            const int height = GetSystemMetrics(SM_CYSCREEN) - 1;
-            INPUT click[3]{};
-            for (INPUT& input : click) {
-                input.type = INPUT_MOUSE;
-                input.mi.dx = target.x * 65535 / width;
-                input.mi.dy = target.y * 65535 / height;
-            }
-            click[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-            click[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
-            click[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
-            SendInput(3, click, sizeof(INPUT));
-        });
-        const ULONGLONG start = GetTickCount64();
-        testing::clickRow(window, lastTurn ? 13 : 0);
-        const ULONGLONG took = GetTickCount64() - start;
-        closer.join();
-        testing::pumpMessages();
-        EXPECT_LT(took, 1300u);  // 300 ms before the click, then at once
-        EXPECT_TRUE(game.frontend.quitting());
+        ScreenToClient(window.handle(), &target);
+        testing::clickAt(window.handle(), target);
+        ASSERT_TRUE(testing::waitFor(
+            game.frontend, [&] { return game.frontend.quitting(); },
+            "the close box during the pause ends the game"));
+        // The close box's own loop took the click: nothing more of it reaches the queue.
         EXPECT_FALSE(IsWindowVisible(window.handle()));
-        EXPECT_TRUE(answerer.seen().empty());
-        EXPECT_EQ(game.state.playerProgress[2][1], lastTurn ? 13 : 1);
+        EXPECT_EQ(testing::openBox(messageBoxClass), nullptr);
+        EXPECT_EQ(game.state.playerProgress[2][1], lastTurn ? 12 : 0);
         EXPECT_EQ(GetFileAttributesW(L"settings.ini"), INVALID_FILE_ATTRIBUTES);
     }
 }
 
-TEST_F(MainWindowTest, InputDuringThePauseIsDropped) {
+// The window is drawn before the pause and takes no input during it; its timer ends it.
+TEST_F(MainWindowTest, ThePauseDropsInputAndEndsByItsTimer) {
     RepeatRandom random({}, 9);
     RandomScope scope(random);
     GameState state = testing::gameState(2, 1);
-    state.delayMs = 600;
+    state.delayMs = 600000;
     Game game(state);
     MainWindow& window = game.window();
+    ASSERT_TRUE(game.toFront("the main window comes to the front"));
     roll(window);
     roll(window);
-    std::thread clicker([roll = window.control(RollButton)] {
-        Sleep(200);
-        PostMessageW(roll, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-        PostMessageW(roll, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
-    });
-    testing::clickRow(window, 0);
-    clicker.join();
-    testing::pumpMessages();
-    // The click during the pause did not roll: the dice are still blank.
-    EXPECT_EQ(window.board().controlText(1), "");
+    testing::clickCell(window, 0);
+    testing::settle(game.frontend, "the booking before the pause");
+    ASSERT_TRUE(window.pausing());
+    EXPECT_NE(window.board().controlText(1), "");  // the computer's dice on show
+    testing::clickControl(window.control(RollButton));
+    testing::typeKey('R');
+    testing::settle(game.frontend, "a click and R during the pause");
+    EXPECT_EQ(game.state.playerProgress[2][1], 0);
     EXPECT_EQ(game.shell.turnFlow()->rollCount(), 0);
+    EXPECT_TRUE(window.pausing());
     EXPECT_FALSE(game.frontend.quitting());
+    // The pause's own timer, as Windows sends it when the time is over.
+    SendMessageW(window.handle(), WM_TIMER, 1, 0);
+    EXPECT_FALSE(window.pausing());
+    EXPECT_EQ(game.state.playerProgress[2][1], 1);
+    EXPECT_EQ(window.board().controlText(1), "");
+    testing::typeKey('R');
+    testing::settle(game.frontend, "R after the pause");
+    EXPECT_NE(window.board().controlText(1), "");
+
+    // A short pause ends by itself.
+    game.state.delayMs = 50;
+    roll(window);
+    roll(window);
+    testing::clickCell(window, 1);
+    testing::settle(game.frontend, "the second booking");
+    ASSERT_TRUE(testing::waitFor(
+        game.frontend, [&] { return !window.pausing(); }, "a pause of 50 ms ends"));
+    EXPECT_EQ(game.state.playerProgress[2][1], 2);
 }
 
 struct OptionsCase {
@@ -672,6 +483,7 @@ TEST_F(MainWindowTest, OptionsApplyAndCancelWithExactBytes) {
     const auto up = [](HWND dialog) {
         HWND field = GetDlgItem(dialog, SecondsField);
         SendMessageW(field, WM_KEYDOWN, VK_UP, 0);
+        SendMessageW(field, WM_KEYUP, VK_UP, 0);
     };
     const auto tick = [](HWND dialog) {
         SendMessageW(GetDlgItem(dialog, StrongerBox), BM_CLICK, 0, 0);
@@ -708,20 +520,18 @@ TEST_F(MainWindowTest, OptionsApplyAndCancelWithExactBytes) {
         state.delayMs = c.delayMs;
         state.strongerCPU = c.strongerCPU;
         Game game(state);
-        std::string shown;
-        BoxAnswerer answerer({[&](HWND dialog) {
-            SendMessageW(dialog, WM_NULL, 0, 0);
-            shown = windowText(GetDlgItem(dialog, SecondsField));
-            if (c.act) {
-                c.act(dialog);
-            }
-            const int button = c.apply ? ApplyButton : CancelButton;
-            PostMessageW(GetDlgItem(dialog, button), BM_CLICK, 0, 0);
-        }});
         testing::chooseMenu(game.window(), OptionsItem);
-        ASSERT_EQ(answerer.seen().size(), 1u);
-        EXPECT_EQ(answerer.seen()[0].title, "Options");
-        EXPECT_EQ(shown, std::to_string(c.delayMs / 1000));
+        HWND dialog = game.window().optionsDialog();
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(testing::windowTextOf(dialog), "Options");
+        EXPECT_FALSE(IsWindowEnabled(game.window().handle()));
+        EXPECT_EQ(windowText(GetDlgItem(dialog, SecondsField)), std::to_string(c.delayMs / 1000));
+        if (c.act) {
+            c.act(dialog);
+        }
+        testing::pressBoxButton(dialog, c.apply ? ApplyButton : CancelButton);
+        EXPECT_EQ(game.window().optionsDialog(), nullptr);
+        EXPECT_FALSE(IsWindow(dialog));
         EXPECT_EQ(game.state.delayMs, c.expectedDelay);
         EXPECT_EQ(game.state.strongerCPU, c.expectedStronger);
         EXPECT_EQ(testing::readBytes("settings.ini"), c.after);

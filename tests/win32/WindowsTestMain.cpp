@@ -6,7 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 int main(int argc, char** argv) {
+    // Every line goes out at once: a run stopped from outside still shows how far it came.
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
     CoInitialize(nullptr);
     ::testing::InitGoogleTest(&argc, argv);
     const int result = RUN_ALL_TESTS();

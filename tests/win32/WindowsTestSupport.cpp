@@ -1,10 +1,10 @@
 #include "tests/win32/WindowsTestSupport.h"
 
-#include <cstdlib>
-
 #include <commctrl.h>
+#include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "settings/WideText.h"
 #include "win32/Dialogs.h"
@@ -12,39 +12,134 @@
 
 namespace quintaro::testing {
 
-void pumpMessages() {
+namespace {
+
+// Every input the tests send carries a number of its own, so that settle knows when the
+// last one has been taken from the queue.
+ULONG_PTR lastSent = 0;
+ULONG_PTR lastTaken = 0;
+constexpr ULONG_PTR inputMark = 0x51000000;
+
+void handleWaiting(WindowsFrontend& frontend) {
     MSG message{};
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
+        const ULONG_PTR extra = ULONG_PTR(GetMessageExtraInfo());
+        if ((extra & 0xFF000000) == inputMark) {
+            lastTaken = std::max(lastTaken, extra & 0x00FFFFFF);
+        }
+        frontend.dispatch(message);
     }
+}
+
+void send(INPUT* inputs, UINT count) {
+    for (UINT i = 0; i < count; ++i) {
+        ++lastSent;
+        if (inputs[i].type == INPUT_KEYBOARD) {
+            inputs[i].ki.dwExtraInfo = inputMark | lastSent;
+        } else {
+            inputs[i].mi.dwExtraInfo = inputMark | lastSent;
+        }
+    }
+    SendInput(count, inputs, sizeof(INPUT));
+}
+
+INPUT keyInput(WORD key, bool up) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.wScan = WORD(MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    return input;
+}
+
+}  // namespace
+
+namespace {
+
+// The test whose wait ran out last: its further waits are short, so that one thing that never
+// comes does not hold the whole run up to the runner's limit.
+std::string currentTest() {
+    const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    return test != nullptr ? std::string(test->test_suite_name()) + "." + test->name() : "";
+}
+std::string waitedInVain;
+
+}  // namespace
+
+bool waitFor(WindowsFrontend& frontend, const std::function<bool()>& done, const std::string& what,
+             DWORD deadlineMs) {
+    if (!waitedInVain.empty() && waitedInVain == currentTest()) {
+        deadlineMs = std::min<DWORD>(deadlineMs, 1000);
+    }
+    const ULONGLONG deadline = GetTickCount64() + deadlineMs;
+    while (true) {
+        handleWaiting(frontend);
+        if (done()) {
+            return true;
+        }
+        const ULONGLONG now = GetTickCount64();
+        if (now >= deadline) {
+            ADD_FAILURE() << "waited " << deadlineMs << " ms in vain for: " << what;
+            waitedInVain = currentTest();
+            return false;
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, DWORD(std::min<ULONGLONG>(deadline - now, 50)),
+                                  QS_ALLINPUT);
+    }
+}
+
+bool settle(WindowsFrontend& frontend, const std::string& what, DWORD deadlineMs) {
+    return waitFor(
+        frontend, [] { return lastTaken >= lastSent && GetQueueStatus(QS_ALLINPUT) == 0; },
+        what + " (the input handled)", deadlineMs);
+}
+
+void typeKey(WORD key, bool ctrl) {
+    INPUT inputs[4]{};
+    UINT count = 0;
+    if (ctrl) {
+        inputs[count++] = keyInput(VK_CONTROL, false);
+    }
+    inputs[count++] = keyInput(key, false);
+    inputs[count++] = keyInput(key, true);
+    if (ctrl) {
+        inputs[count++] = keyInput(VK_CONTROL, true);
+    }
+    send(inputs, count);
+}
+
+void clickAt(HWND window, POINT point) {
+    ClientToScreen(window, &point);
+    // Absolute positions run from 0 to 65535 across the primary screen.
+    const int width = GetSystemMetrics(SM_CXSCREEN);
+    const int height = GetSystemMetrics(SM_CYSCREEN);
+    INPUT inputs[3]{};
+    for (INPUT& input : inputs) {
+        input.type = INPUT_MOUSE;
+        input.mi.dx = LONG((point.x * 65535 + width / 2) / (width - 1));
+        input.mi.dy = LONG((point.y * 65535 + height / 2) / (height - 1));
+    }
+    inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
+    inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
+    send(inputs, 3);
+}
+
+void clickControl(HWND control) {
+    RECT area{};
+    GetClientRect(control, &area);
+    clickAt(control, {(area.left + area.right) / 2, (area.top + area.bottom) / 2});
+}
+
+void clickCell(MainWindow& window, int row, int column) {
+    HWND card = window.control(ScoreCard);
+    RECT cell{};
+    ListView_GetSubItemRect(card, row, column, LVIR_BOUNDS, &cell);
+    clickAt(card, {(cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2});
 }
 
 void clickButton(HWND button) {
     SendMessageW(button, BM_CLICK, 0, 0);
-}
-
-void clickRow(MainWindow& window, int row) {
-    HWND card = window.control(ScoreCard);
-    if (!IsWindowEnabled(card)) {
-        return;
-    }
-    ListView_SetItemState(card, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
-    if (row >= 0) {
-        ListView_SetItemState(card, row, LVIS_SELECTED | LVIS_FOCUSED,
-                              LVIS_SELECTED | LVIS_FOCUSED);
-    }
-    NMITEMACTIVATE click{};
-    click.hdr.hwndFrom = card;
-    click.hdr.idFrom = ScoreCard;
-    click.hdr.code = NM_CLICK;
-    click.iItem = row;
-    click.iSubItem = 1;
-    SendMessageW(window.handle(), WM_NOTIFY, ScoreCard, reinterpret_cast<LPARAM>(&click));
-}
-
-void clickBelowRows(MainWindow& window) {
-    clickRow(window, -1);
 }
 
 void chooseMenu(MainWindow& window, int item) {
@@ -75,49 +170,6 @@ RECT childRect(HWND control) {
     GetWindowRect(control, &rect);
     MapWindowPoints(HWND_DESKTOP, GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
     return rect;
-}
-
-void typeKey(WORD key) {
-    INPUT inputs[2]{};
-    inputs[0].type = INPUT_KEYBOARD;
-    inputs[0].ki.wVk = key;
-    inputs[0].ki.wScan = WORD(MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
-    inputs[1] = inputs[0];
-    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, inputs, sizeof(INPUT));
-}
-
-void clickAt(HWND window, POINT point) {
-    ClientToScreen(window, &point);
-    // Absolute positions run from 0 to 65535 across the primary screen.
-    const int width = GetSystemMetrics(SM_CXSCREEN);
-    const int height = GetSystemMetrics(SM_CYSCREEN);
-    INPUT inputs[3]{};
-    for (INPUT& input : inputs) {
-        input.type = INPUT_MOUSE;
-        input.mi.dx = LONG((point.x * 65535 + width / 2) / (width - 1));
-        input.mi.dy = LONG((point.y * 65535 + height / 2) / (height - 1));
-    }
-    inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
-    inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
-    SendInput(3, inputs, sizeof(INPUT));
-}
-
-bool waitFor(const std::function<void()>& handle, const std::function<bool()>& done) {
-    const ULONGLONG deadline = GetTickCount64() + 2000;
-    while (true) {
-        handle();
-        if (done()) {
-            return true;
-        }
-        const ULONGLONG now = GetTickCount64();
-        if (now >= deadline) {
-            return false;
-        }
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, DWORD(std::min<ULONGLONG>(deadline - now, 50)),
-                                  QS_ALLINPUT);
-    }
 }
 
 LayoutRect layoutRect(const RECT& rect) {
@@ -152,118 +204,43 @@ SIZE textExtent(HWND control, const std::wstring& text) {
     return extent;
 }
 
-BoxAnswerer::BoxAnswerer(std::vector<Answer> answers)
-    : thread_(GetCurrentThreadId()), answers_(std::move(answers)) {
-    watcher_ = std::thread([this] { watch(); });
+HWND openBox(const wchar_t* kind) {
+    HWND box = FindWindowW(kind, nullptr);
+    return box != nullptr && IsWindowVisible(box) ? box : nullptr;
 }
 
-BoxAnswerer::~BoxAnswerer() {
-    stop_ = true;
-    watcher_.join();
+std::string boxText(HWND box) {
+    HWND text = GetDlgItem(box, MessageText);
+    return windowText(text != nullptr ? text : GetDlgItem(box, InputPrompt));
 }
 
-std::vector<BoxAnswerer::Seen> BoxAnswerer::seen() const {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return seen_;
+void pressBoxButton(HWND box, int id) {
+    SendMessageW(GetDlgItem(box, id), BM_CLICK, 0, 0);
 }
 
-namespace {
-
-struct Search {
-    std::vector<HWND>* handled;
-    HWND found = nullptr;
-    std::wstring kind;
-};
-
-BOOL CALLBACK findBox(HWND window, LPARAM context) {
-    auto* search = reinterpret_cast<Search*>(context);
-    wchar_t kind[64] = {};
-    GetClassNameW(window, kind, 64);
-    const std::wstring name = kind;
-    const bool box = name == L"#32770" || name == inputBoxClass || name == optionsDialogClass;
-    if (box && IsWindowVisible(window) &&
-        std::find(search->handled->begin(), search->handled->end(), window) ==
-            search->handled->end()) {
-        search->found = window;
-        search->kind = name;
-        return FALSE;
-    }
-    return TRUE;
+void typeAnswer(HWND box, const std::string& text) {
+    HWND field = GetDlgItem(box, InputField);
+    SendMessageW(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(widen(text).c_str()));
+    // Enter in the field, as a person ends the answer; the dialog keys go through the loop.
+    PostMessageW(field, WM_KEYDOWN, VK_RETURN, 0);
+    PostMessageW(field, WM_KEYUP, VK_RETURN, 0);
 }
 
-}  // namespace
-
-void BoxAnswerer::watch() {
-    while (!stop_) {
-        Sleep(20);
-        // Boxes answered before and gone are forgotten, so a handle used again is seen anew.
-        handled_.erase(std::remove_if(handled_.begin(), handled_.end(),
-                                      [](HWND window) { return !IsWindow(window); }),
-                       handled_.end());
-        Search search{&handled_, nullptr, {}};
-        EnumThreadWindows(thread_, findBox, reinterpret_cast<LPARAM>(&search));
-        if (search.found == nullptr) {
-            continue;
-        }
-        HWND box = search.found;
-        // Let the box finish opening (the input box sets its caret after showing).
-        Sleep(30);
-        Seen seen{search.kind, windowText(box), ""};
-        if (search.kind == L"#32770") {
-            seen.text = windowText(GetDlgItem(box, 0xFFFF));
-        } else if (search.kind == inputBoxClass) {
-            seen.text = windowText(GetDlgItem(box, InputPrompt));
-        }
-        {
-            std::lock_guard<std::mutex> lock(mutex_);
-            seen_.push_back(seen);
-        }
-        handled_.push_back(box);
-        Answer answer;
-        if (next_ < answers_.size()) {
-            answer = answers_[next_++];
-        } else if (search.kind == L"#32770") {
-            answer = pressButton(IDOK);
-        } else {
-            answer = pressButton(IDOK);
-        }
-        answer(box);
-    }
+void escapeBox(HWND box) {
+    HWND field = GetDlgItem(box, InputField);
+    PostMessageW(field, WM_KEYDOWN, VK_ESCAPE, 0);
+    PostMessageW(field, WM_KEYUP, VK_ESCAPE, 0);
 }
 
-BoxAnswerer::Answer BoxAnswerer::pressButton(int id) {
-    return [id](HWND box) {
-        PostMessageW(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(GetDlgItem(box, id)));
-    };
+bool Game::toFront(const std::string& what) {
+    HWND handle = window().handle();
+    SetForegroundWindow(handle);
+    return waitFor(
+        frontend, [handle] { return GetForegroundWindow() == handle; }, what);
 }
 
-BoxAnswerer::Answer BoxAnswerer::type(const std::string& text) {
-    return [text](HWND box) {
-        HWND field = GetDlgItem(box, InputField);
-        SendMessageW(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(widen(text).c_str()));
-        // Enter in the field, as a person would end the answer.
-        PostMessageW(field, WM_KEYDOWN, VK_RETURN, 0);
-        PostMessageW(field, WM_KEYUP, VK_RETURN, 0);
-    };
-}
-
-BoxAnswerer::Answer BoxAnswerer::escape() {
-    return [](HWND box) {
-        HWND field = GetDlgItem(box, InputField);
-        PostMessageW(field, WM_KEYDOWN, VK_ESCAPE, 0);
-        PostMessageW(field, WM_KEYUP, VK_ESCAPE, 0);
-    };
-}
-
-BoxAnswerer::Answer BoxAnswerer::closeCommand() {
-    return [](HWND box) { PostMessageW(box, WM_SYSCOMMAND, SC_CLOSE, 0); };
-}
-
-}  // namespace quintaro::testing
-
-namespace quintaro::testing {
 std::string windowTextOf(HWND window) {
     return windowText(window);
 }
+
 }  // namespace quintaro::testing

@@ -1,7 +1,8 @@
 #!/bin/sh
 # Runs the Windows edition's layout and density tests under Wine at several screen
 # densities: the LogPixels value of a Wine prefix of their own, the Wine server restarted
-# after each change, on an Xvfb screen large enough for the window at 200 %.
+# after each change, on an Xvfb screen large enough for the window at 200 %. Each run has its
+# own time limit (tools/wine-run.sh).
 #   tests/win32/run-at-dpi.sh WIN32_TEST_EXE [DPI ...]     (default: 96 144 192)
 set -e
 exe=$1
@@ -22,9 +23,10 @@ for dpi in "$@"; do
     "$run" reg add 'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts' \
         /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
     wineserver -k 2>/dev/null || true
-    wineserver -w 2>/dev/null || true
+    timeout 60 wineserver -w 2>/dev/null || true
     echo "== $dpi DPI"
-    if ! QUINTARO_EXPECT_DPI=$dpi xvfb-run -a -s '-screen 0 1600x1200x24' \
+    # Three runs share the test's 600 seconds.
+    if ! QUINTARO_WINE_TIMEOUT=150 QUINTARO_EXPECT_DPI=$dpi xvfb-run -a -s '-screen 0 1600x1200x24' \
         "$run" "$exe" --gtest_brief=1 --gtest_filter="$filter"; then
         failed=1
     fi
