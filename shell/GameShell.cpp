@@ -34,11 +34,7 @@ void GameShell::startGame() {
     window_ = &frontend_.openMainWindow(setup, *this);
     board_ = std::make_unique<AccessibleBoard>(window_->board(), window_->accessibleSink(),
                                                state_.playerCount, state_.playerNames);
-    input_ = std::make_unique<InputRouter>(*window_);
-    board_->beforeSwitch = [this] { input_->controlSwitching(); };
-    board_->onSwitch = [this](int control, bool enabled) {
-        input_->controlSwitched(*board_, control, enabled);
-    };
+    input_ = std::make_unique<InputRouter>(*window_, *board_);
     board_->onMessage = [this] { ++messagesOpen_; };
     commands_.attach(window_, board_.get(), setup.texts);
     hint_ = {};
@@ -91,7 +87,7 @@ void GameShell::roll() {
 }
 
 void GameShell::dieClicked(int die) {
-    if (!takesInput() || die < Die1 || die > Die5 || !board_->controlEnabled(die)) {
+    if (!takesInput() || die < Die1 || die > Die5) {
         return;
     }
     clearHint();
@@ -136,10 +132,7 @@ void GameShell::pressKey(GameKey key) {
             break;
         case GameKey::Up:
         case GameKey::Down:
-            if (board_->controlEnabled(ScoreCard)) {
-                input_->moveSelection(*board_, turnFlow_->currentPlayer(),
-                                      key == GameKey::Up ? -1 : +1);
-            }
+            input_->moveSelection(*board_, turnFlow_->currentPlayer(), key == GameKey::Up ? -1 : 1);
             break;
         case GameKey::Book:
             if (board_->controlEnabled(ScoreCard) && input_->selectedRow() >= 0) {
@@ -153,17 +146,15 @@ void GameShell::pressKey(GameKey key) {
 }
 
 void GameShell::chooseMenuItem(int item) {
-    // During the computer's turn, the pause after it and while a box is open no command is
-    // handled.
+    // No command during the computer's turn, its pause, or while a box is open.
     if (takesInput()) {
         commands_.choose(item);
     }
 }
 
 bool GameShell::closeRequested() {
-    // Input waits for the computer's pause to end; the wish to leave does not (a hand-edited
-    // delay may be days long). The rest of the computer's turn then shows nothing: no
-    // end-of-game message after the close box.
+    // Even in the computer's pause (a hand-edited delay may be days long): the rest of its
+    // turn then shows nothing, not even the end of the game.
     exit();
     return true;
 }
@@ -215,18 +206,17 @@ void GameShell::showHint() {
     if (!takesInput()) {
         return;
     }
-    const std::optional<HintFacts> facts =
-        hintFacts(coach_, *board_, turnFlow_->currentPlayer(), input_->selectedRow());
-    if (!facts) {
-        return;
-    }
     const WindowTexts& texts = commands_.texts();
-    const HintView hint = composeHint(*facts, texts.hintBest, texts.hintYours);
-    clearHint();
-    if (hint.row >= 0) {
-        input_->select(hint.row);
+    const std::optional<HintView> hint =
+        advice(coach_, *board_, turnFlow_->currentPlayer(), input_->selectedRow(), texts.hintBest,
+               texts.hintYours);
+    if (hint) {
+        clearHint();
+        if (hint->row >= 0) {
+            input_->select(hint->row);
+        }
+        hint_.show(*window_, *board_, *hint);
     }
-    hint_.show(*window_, *board_, hint);
 }
 
 void GameShell::clearHint() {

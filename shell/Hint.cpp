@@ -75,6 +75,15 @@ HintView composeHint(const HintFacts& facts, const std::string& bestText,
 
 namespace quintaro {
 
+std::optional<HintView> advice(const Coach& coach, const Board& board, int player, int selectedRow,
+                               const std::string& bestText, const std::string& yoursText) {
+    const std::optional<HintFacts> facts = hintFacts(coach, board, player, selectedRow);
+    if (!facts) {
+        return std::nullopt;
+    }
+    return composeHint(*facts, bestText, yoursText);
+}
+
 void HintDisplay::show(GameWindow& window, Board& board, const HintView& hint) {
     clear(window, board);
     handTextBefore_ = board.controlText(HandLabel);

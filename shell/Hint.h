@@ -39,6 +39,10 @@ std::optional<HintFacts> hintFacts(const Coach& coach, const Board& board, int p
 HintView composeHint(const HintFacts& facts, const std::string& bestText,
                      const std::string& yoursText);
 
+// Both at once: the advice as it is shown, or nothing.
+std::optional<HintView> advice(const Coach& coach, const Board& board, int player, int selectedRow,
+                               const std::string& bestText, const std::string& yoursText);
+
 // An expected total as the hint shows it: one decimal, with a point.
 std::string formatTotal(double total);
 

@@ -14,12 +14,22 @@ int focusAfterSwitch(int focused, int control, bool enabled, bool rollEnabled) {
     return focused;
 }
 
+InputRouter::InputRouter(GameWindow& window, AccessibleBoard& board) : window_(window) {
+    board.beforeSwitch = [this] { controlSwitching(); };
+    board.onSwitch = [this, &board](int control, bool enabled) {
+        controlSwitched(board, control, enabled);
+    };
+}
+
 void InputRouter::select(int row) {
     selected_ = row;
     window_.showSelection(row);
 }
 
 void InputRouter::moveSelection(const Board& board, int player, int step) {
+    if (!board.controlEnabled(ScoreCard)) {
+        return;
+    }
     const int row = nextFreeRow(board, player, selected_, step);
     if (row >= 0) {
         select(row);

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "rules/Board.h"
+#include "shell/AccessibleBoard.h"
 #include "shell/Keys.h"
 
 namespace quintaro {
@@ -19,13 +20,14 @@ int focusAfterSwitch(int focused, int control, bool enabled, bool rollEnabled);
 
 class InputRouter {
   public:
-    explicit InputRouter(GameWindow& window) : window_(window) {}
+    // Follows the controls being switched on and off on board.
+    InputRouter(GameWindow& window, AccessibleBoard& board);
 
     // The selected row of the score card, -1 for none.
     int selectedRow() const { return selected_; }
     void select(int row);
-    // Up (-1) or Down (+1): the next row this player can still book; stays where it is when
-    // there is none that way.
+    // Up (-1) or Down (+1) on the open score card: the next row this player can still book;
+    // stays where it is when there is none that way.
     void moveSelection(const Board& board, int player, int step);
     // A control is about to be switched on or off, and has been: the score card loses its
     // selection whenever it closes, and the focus follows the rule above from where it was
