@@ -1,23 +1,13 @@
 // The accessibility tree: the dialogs are named, and axe-core finds no violation.
-import { test, before, after } from "node:test";
+import { test } from "node:test";
 import assert from "node:assert/strict";
 import { createRequire } from "node:module";
 import { readFileSync } from "node:fs";
-import { launch, startServer, openGame, waitFor } from "./support.js";
+import { openGame, waitFor, sharedBrowser } from "./support.js";
 import { WebDriver } from "./driver.js";
 
 const axeSource = readFileSync(createRequire(import.meta.url).resolve("axe-core/axe.min.js"), "utf8");
-let server;
-let browser;
-
-before(async () => {
-  server = await startServer();
-  browser = await launch();
-});
-after(async () => {
-  await browser?.close();
-  server?.server.close();
-});
+const shared = sharedBrowser();
 
 async function axe(page, what) {
   await page.evaluate(axeSource);
@@ -27,7 +17,7 @@ async function axe(page, what) {
 }
 
 test("the new-game dialog is a named modal dialog with the focus inside, and passes axe", async () => {
-  const { page } = await openGame(browser, server.url, "new-game dialog");
+  const { page } = await openGame(shared.browser, shared.server.url, "new-game dialog");
   await waitFor("new-game dialog: open", page, () => document.querySelector("dialog[open]"));
   const tree = await page.accessibility.snapshot({ interestingOnly: true });
   const dialog = (function find(node) {
@@ -58,9 +48,9 @@ function findNode(node, role, name) {
 }
 
 test("the main window's controls are named in the game's words, and each dialog passes axe", async () => {
-  const page = await browser.newPage();
+  const page = await shared.browser.newPage();
   await page.setViewport({ width: 1000, height: 600 });
-  const driver = new WebDriver(page, server.url, "main window");
+  const driver = new WebDriver(page, shared.server.url, "main window");
   await driver.startGame(2, false);
   await axe(page, "input boxes done: main window");
   await driver.clickRoll();
@@ -102,7 +92,7 @@ test("the main window's controls are named in the game's words, and each dialog 
 });
 
 test("the text-input box passes axe", async () => {
-  const { page } = await openGame(browser, server.url, "input box");
+  const { page } = await openGame(shared.browser, shared.server.url, "input box");
   await page.click("dialog.new-game[open] button.picture");
   await waitFor("input box: open", page, () => document.querySelector("dialog.input-box[open]"));
   await axe(page, "input box");

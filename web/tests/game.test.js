@@ -1,22 +1,12 @@
 // Whole games played in the page by the pointer and the keys: three people, and one person
 // against the computer. At the end every column has its 13 bookings, each total is the sum of
 // its rows with the bonus, and the end message names the winner or the tie.
-import { test, before, after } from "node:test";
+import { test } from "node:test";
 import assert from "node:assert/strict";
-import { launch, startServer, watchErrors, waitFor } from "./support.js";
+import { watchErrors, waitFor, sharedBrowser } from "./support.js";
 import { WebDriver } from "./driver.js";
 
-let server;
-let browser;
-
-before(async () => {
-  server = await startServer();
-  browser = await launch();
-});
-after(async () => {
-  await browser?.close();
-  server?.server.close();
-});
+const shared = sharedBrowser();
 
 const NAMES = ["Ann", "Bob", "Cid"];
 const BONUS_ROW = 6;
@@ -76,10 +66,10 @@ async function endOfGame(driver, what, players, names) {
 }
 
 test("three people play a whole game by the pointer and the keys", async () => {
-  const page = await browser.newPage();
+  const page = await shared.browser.newPage();
   await page.setViewport({ width: 1000, height: 600 });
   const errors = watchErrors(page);
-  const driver = new WebDriver(page, server.url, "three people");
+  const driver = new WebDriver(page, shared.server.url, "three people");
   await driver.startGame(3, false, NAMES);
   for (let turn = 0; turn < 39; ++turn) {
     await playTurn(driver, "three people", turn);
@@ -90,10 +80,10 @@ test("three people play a whole game by the pointer and the keys", async () => {
 });
 
 test("one person plays a whole game against the computer", async () => {
-  const page = await browser.newPage();
+  const page = await shared.browser.newPage();
   await page.setViewport({ width: 1000, height: 600 });
   const errors = watchErrors(page);
-  const driver = new WebDriver(page, server.url, "against the computer");
+  const driver = new WebDriver(page, shared.server.url, "against the computer");
   await driver.startGame(1, true, NAMES);
   for (let turn = 0; turn < 13; ++turn) {
     await playTurn(driver, "against the computer", turn);

@@ -1,23 +1,13 @@
 // settings.ini kept by the browser: the desktop's bytes, kept over a reload, two tabs keeping
 // each other's keys, a foreign stored value and a full storage.
-import { test, before, after } from "node:test";
+import { test } from "node:test";
 import assert from "node:assert/strict";
-import { launch, startServer, openGame, waitFor, watchErrors } from "./support.js";
+import { openGame, waitFor, watchErrors, sharedBrowser } from "./support.js";
 import { WebDriver } from "./driver.js";
 
 const KEY = "quintaro/settings.ini";
 const BOM = "\u00EF\u00BB\u00BF\r\n";
-let server;
-let browser;
-
-before(async () => {
-  server = await startServer();
-  browser = await launch();
-});
-after(async () => {
-  await browser?.close();
-  server?.server.close();
-});
+const shared = sharedBrowser();
 
 const stored = (page) => page.evaluate((key) => localStorage.getItem(key), KEY);
 const write = (page, key, value) =>
@@ -28,10 +18,10 @@ const settled = (what, page) =>
   waitFor(what, page, () => window.quintaroPage.settings.pending === null);
 
 test("options and a language switch store the desktop's bytes, kept over a reload", async () => {
-  const page = await browser.newPage();
+  const page = await shared.browser.newPage();
   await page.setViewport({ width: 1000, height: 600 });
   const errors = watchErrors(page);
-  const driver = new WebDriver(page, server.url, "options");
+  const driver = new WebDriver(page, shared.server.url, "options");
   await driver.startGame(2, false);
   await page.evaluate((key) => localStorage.removeItem(key), KEY);
   // Tools -> Options: the seconds typed over, the field left, the box ticked, Apply.
@@ -60,9 +50,9 @@ test("options and a language switch store the desktop's bytes, kept over a reloa
 });
 
 test("two tabs saving at once keep each other's keys", async () => {
-  const { page: first } = await openGame(browser, server.url, "first tab");
+  const { page: first } = await openGame(shared.browser, shared.server.url, "first tab");
   await first.evaluate((key) => localStorage.removeItem(key), KEY);
-  const { page: second } = await openGame(browser, server.url, "second tab");
+  const { page: second } = await openGame(shared.browser, shared.server.url, "second tab");
   // Each tab saves a key of its own, many times, interleaved.
   await Promise.all([
     first.evaluate(() => {
@@ -82,7 +72,7 @@ test("two tabs saving at once keep each other's keys", async () => {
 });
 
 test("a foreign stored value gives the defaults; a full storage keeps what it had", async () => {
-  const { page, errors } = await openGame(browser, server.url, "foreign value");
+  const { page, errors } = await openGame(shared.browser, shared.server.url, "foreign value");
   await page.evaluate((key) => localStorage.setItem(key, "\u4E2D\u6587 = 1"), KEY);
   await page.reload();
   await waitFor("foreign value: page ready", page, () => window.quintaroPage?.ready);

@@ -1,6 +1,7 @@
 // What every web test shares: the built site served on 127.0.0.1 at a free port, headless
 // Debian Chromium through puppeteer-core, and waits that each have their own deadline and
 // fail naming the case and the step they waited for.
+import { before, after } from "node:test";
 import { fileURLToPath } from "node:url";
 import { dirname, join } from "node:path";
 import { existsSync, mkdtempSync, rmSync } from "node:fs";
@@ -72,4 +73,19 @@ export async function openGame(browser, url, what = "the game") {
   await page.goto(url, { waitUntil: "load", timeout: 30000 });
   await waitFor(`${what}: the page started`, page, () => window.quintaroPage?.ready === true);
   return { page, errors };
+}
+
+// A server on 127.0.0.1 and a browser for the tests of one file, started before them and
+// ended after them; their fields are set once the tests run.
+export function sharedBrowser() {
+  const shared = { server: undefined, browser: undefined };
+  before(async () => {
+    shared.server = await startServer();
+    shared.browser = await launch();
+  });
+  after(async () => {
+    await shared.browser?.close();
+    shared.server?.server.close();
+  });
+  return shared;
 }
