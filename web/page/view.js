@@ -319,19 +319,23 @@ export class GameView {
         event.preventDefault();
         event.stopPropagation();
       };
+      // Left and Right go to the neighbouring menu, open when this one was.
+      const toTitle = (step) => {
+        const next = list[(index + step + list.length) % list.length];
+        const wasOpen = title.getAttribute("aria-expanded") === "true";
+        closeAll();
+        title.tabIndex = -1;
+        focus(next);
+        if (wasOpen || inMenu) {
+          focus(itemsOf(open(next))[0]);
+        }
+      };
       switch (event.key) {
         case "ArrowRight":
           if (node.classList.contains("has-sub")) {
             focus(itemsOf(open(node))[0]);
           } else {
-            const next = list[(index + 1) % list.length];
-            const wasOpen = title.getAttribute("aria-expanded") === "true";
-            closeAll();
-            title.tabIndex = -1;
-            focus(next);
-            if (wasOpen || inMenu) {
-              focus(itemsOf(open(next))[0]);
-            }
+            toTitle(1);
           }
           return handled();
         case "ArrowLeft":
@@ -340,14 +344,7 @@ export class GameView {
             popup.parentElement.setAttribute("aria-expanded", "false");
             focus(popup.parentElement);
           } else {
-            const next = list[(index + list.length - 1) % list.length];
-            const wasOpen = title.getAttribute("aria-expanded") === "true";
-            closeAll();
-            title.tabIndex = -1;
-            focus(next);
-            if (wasOpen || inMenu) {
-              focus(itemsOf(open(next))[0]);
-            }
+            toTitle(-1);
           }
           return handled();
         case "ArrowDown":
