@@ -558,14 +558,36 @@ HWND showMessageBox(HWND owner, const std::string& caption, const std::string& t
     // The text as the system's boxes set it: wrapped within three fifths of the screen, with
     // a margin all round, and the buttons centred below it.
     const std::wstring wide = widen(text);
-    RECT textRect{0, 0, GetSystemMetrics(SM_CXSCREEN) * 3 / 5, 0};
-    HDC dc = GetDC(box);
+    const int margin = scaled(12, dpi);
+    const LONG widthLimit = GetSystemMetrics(SM_CXSCREEN) * 3 / 5;
+    HWND textControl = addControl(box, L"STATIC", wide, SS_LEFT | SS_NOPREFIX, margin, margin,
+                                  widthLimit, 1, MessageText, font);
+    // Measured as the text control draws: its own device context and font. The widest line
+    // sets the width, up to the limit; the height follows from the wrapping at that width.
+    HDC dc = GetDC(textControl);
     HGDIOBJ previous = SelectObject(dc, font);
+    LONG widest = 0;
+    for (std::size_t start = 0; start <= wide.size();) {
+        std::size_t end = wide.find(L'\n', start);
+        end = end == std::wstring::npos ? wide.size() : end;
+        SIZE line{};
+        GetTextExtentPoint32W(dc, wide.c_str() + start, int(end - start), &line);
+        widest = std::max(widest, line.cx);
+        start = end + 1;
+    }
+    RECT textRect{0, 0, std::min<LONG>(widest + 1, widthLimit), 0};
+    const LONG lineWidth = textRect.right;
     DrawTextW(dc, wide.c_str(), -1, &textRect,
               DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
+    // Text drawn with hinting may come out a little wider than measured: two average
+    // characters of room, so that the end of the longest line is never cut.
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    textRect.right = std::max(textRect.right, lineWidth) + 2 * metrics.tmAveCharWidth;
     SelectObject(dc, previous);
-    ReleaseDC(box, dc);
-    const int margin = scaled(12, dpi);
+    ReleaseDC(textControl, dc);
+    SetWindowPos(textControl, nullptr, margin, margin, textRect.right, textRect.bottom,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
     const int buttonWidth = scaled(75, dpi);
     const int buttonHeight = scaled(23, dpi);
     const int gap = scaled(6, dpi);
@@ -580,8 +602,6 @@ HWND showMessageBox(HWND owner, const std::string& caption, const std::string& t
     SetWindowPos(box, nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
                  (GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
-    addControl(box, L"STATIC", wide, SS_LEFT | SS_NOPREFIX, margin, margin, textRect.right,
-               textRect.bottom, MessageText, font);
     const int buttonTop = clientHeight - margin - buttonHeight;
     int left = (clientWidth - buttonsWidth) / 2;
     HWND first = nullptr;

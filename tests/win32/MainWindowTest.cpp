@@ -302,6 +302,24 @@ TEST_F(MainWindowTest, AboutAndExit) {
     EXPECT_EQ(testing::windowTextOf(about),
               testing::languageText("en.lang", "MenuAbout") + " Quintaro");
     EXPECT_EQ(testing::boxText(about).substr(0, 14), "Quintaro 1.0.0");
+    // The text wraps within its control as it was measured: no line is cut off below, and
+    // the text and the button are inside the box.
+    HWND text = GetDlgItem(about, MessageText);
+    RECT inside{};
+    GetClientRect(text, &inside);
+    RECT needed = inside;
+    HDC dc = GetDC(text);
+    HGDIOBJ previous =
+        SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(text, WM_GETFONT, 0, 0)));
+    DrawTextW(dc, widen(testing::boxText(about)).c_str(), -1, &needed,
+              DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
+    SelectObject(dc, previous);
+    ReleaseDC(text, dc);
+    EXPECT_LE(needed.bottom, inside.bottom);
+    RECT client{};
+    GetClientRect(about, &client);
+    EXPECT_LE(testing::childRect(text).right, client.right);
+    EXPECT_LE(testing::childRect(GetDlgItem(about, IDOK)).bottom, client.bottom);
     // While the box is open the window takes no command; Escape closes it.
     testing::chooseMenu(game.window(), ExitItem);
     EXPECT_FALSE(game.frontend.quitting());
@@ -537,6 +555,42 @@ TEST_F(MainWindowTest, OptionsApplyAndCancelWithExactBytes) {
         EXPECT_EQ(testing::readBytes("settings.ini"), c.after);
         EXPECT_TRUE(IsWindowEnabled(game.window().handle()));
     }
+}
+
+}  // namespace
+}  // namespace quintaro
+
+namespace quintaro {
+namespace {
+
+// The arrows beside the seconds field, clicked with the mouse: each click steps once, within
+// 0 to 5, and the field shows the value at once.
+TEST_F(MainWindowTest, TheOptionsArrowsStepTheSeconds) {
+    GameState state = testing::gameState(2, 1);
+    state.delayMs = 4000;
+    Game game(state);
+    testing::chooseMenu(game.window(), OptionsItem);
+    HWND dialog = game.window().optionsDialog();
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_TRUE(testing::waitFor(
+        game.frontend, [dialog] { return GetForegroundWindow() == dialog; },
+        "the options dialog comes to the front"));
+    HWND arrows = GetDlgItem(dialog, SecondsControl);
+    RECT area{};
+    GetClientRect(arrows, &area);
+    const POINT up{area.right / 2, area.bottom / 4};
+    const POINT down{area.right / 2, area.bottom * 3 / 4};
+    const struct {
+        POINT at;
+        const char* shown;
+    } steps[] = {{up, "5"}, {up, "5"}, {down, "4"}, {down, "3"}};
+    for (const auto& step : steps) {
+        testing::clickAt(arrows, step.at);
+        testing::settle(game.frontend, std::string("an arrow click to ") + step.shown);
+        EXPECT_EQ(windowText(GetDlgItem(dialog, SecondsField)), step.shown);
+    }
+    testing::pressBoxButton(dialog, ApplyButton);
+    EXPECT_EQ(game.state.delayMs, 3000);
 }
 
 }  // namespace
