@@ -458,6 +458,12 @@ bool MainWindow::handleKey(UINT key) {
         return false;
     }
     PortableKey portable;
+    unsigned modifiers = NoModifier;
+    if (key >= VK_NUMPAD0 && key <= VK_NUMPAD9) {
+        // The keypad's digits are the same keys as the row of digits.
+        key = '0' + (key - VK_NUMPAD0);
+        modifiers = KeypadModifier;
+    }
     switch (key) {
         case VK_UP:
             portable = namedKey(NamedKey::Up);
@@ -478,7 +484,6 @@ bool MainWindow::handleKey(UINT key) {
     }
     // Which keys count with which modifiers held is the shell's to decide.
     const auto held = [](int virtualKey) { return GetKeyState(virtualKey) < 0; };
-    unsigned modifiers = NoModifier;
     modifiers |= held(VK_SHIFT) ? ShiftModifier : 0u;
     modifiers |= held(VK_CONTROL) ? ControlModifier : 0u;
     modifiers |= held(VK_MENU) ? AltModifier : 0u;

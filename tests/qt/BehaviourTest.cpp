@@ -30,6 +30,11 @@ class QtDriver : public EditionDriver {
     }
     void pressKey(const std::string& key, bool ctrl) override {
         Qt::Key code = Qt::Key(key.size() == 1 ? key[0] : 0);
+        Qt::KeyboardModifiers modifiers = ctrl ? Qt::ControlModifier : Qt::NoModifier;
+        if (key.rfind("Keypad", 0) == 0) {
+            code = Qt::Key(key.back());
+            modifiers |= Qt::KeypadModifier;
+        }
         if (key == "Space") {
             code = Qt::Key_Space;
         } else if (key == "Up") {
@@ -40,8 +45,7 @@ class QtDriver : public EditionDriver {
             code = Qt::Key_Return;
         }
         QWidget* target = QApplication::focusWidget();
-        QTest::keyClick(target != nullptr ? target : &window(), code,
-                        ctrl ? Qt::ControlModifier : Qt::NoModifier);
+        QTest::keyClick(target != nullptr ? target : &window(), code, modifiers);
     }
     void clickRoll() override { QTest::mouseClick(window().rollButton(), Qt::LeftButton); }
     void clickDie(int die) override { QTest::mouseClick(window().die(die), Qt::LeftButton); }

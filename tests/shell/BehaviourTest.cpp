@@ -27,7 +27,12 @@ class FakeDriver : public EditionDriver {
                                 : key == "Down" ? NamedKey::Down
                                                 : NamedKey::Enter);
         }
-        shell_.keyPressed({portable, ctrl ? unsigned(ControlModifier) : 0u, window().focused});
+        unsigned modifiers = ctrl ? unsigned(ControlModifier) : 0u;
+        if (key.rfind("Keypad", 0) == 0) {
+            portable = characterKey(key.back());
+            modifiers |= KeypadModifier;
+        }
+        shell_.keyPressed({portable, modifiers, window().focused});
     }
     void clickRoll() override { shell_.roll(); }
     void clickDie(int die) override { shell_.dieClicked(die); }

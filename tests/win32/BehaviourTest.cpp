@@ -30,6 +30,9 @@ WORD virtualKey(const std::string& key) {
     if (key == "Enter") {
         return VK_RETURN;
     }
+    if (key.rfind("Keypad", 0) == 0) {
+        return WORD(VK_NUMPAD0 + (key.back() - '0'));
+    }
     // The virtual keys of the digits and the letters are their characters.
     return key.size() == 1 ? WORD(key[0]) : 0;
 }

@@ -28,7 +28,9 @@ export function behaviourCases(file = join(here, "../../tests/behaviour/cases.tx
 }
 
 const KEYS = { Space: "Space", Up: "ArrowUp", Down: "ArrowDown", Enter: "Enter" };
-const keyName = (key) => KEYS[key] ?? (/^\d$/.test(key) ? `Digit${key}` : `Key${key.toUpperCase()}`);
+const keyName = (key) =>
+  KEYS[key] ??
+  (key.startsWith("Keypad") ? `Numpad${key.slice(6)}` : /^\d$/.test(key) ? `Digit${key}` : `Key${key.toUpperCase()}`);
 
 export class WebDriver {
   constructor(page, url, what) {
