@@ -96,9 +96,10 @@ MainWindow::MainWindow(const WindowSetup& setup, WindowEvents& events, QWidget* 
             QStringLiteral(
                 "QPushButton:checked { background-color: #c6d6ee; border: 2px solid #3d5f92;"
                 " border-radius: 3px; }"
-                "QPushButton[hint=\"true\"] { border: %1px solid #1f8a3b; border-radius: 3px; }"
+                "QPushButton[hint=\"true\"] { border: %1px solid #%2; border-radius: 3px; }"
                 "QPushButton[hint=\"true\"]:checked { background-color: #c6d6ee; }")
-                .arg(layout.hintFrameWidth));
+                .arg(layout.hintFrameWidth)
+                .arg(hintFrameRgb, 6, 16, QLatin1Char('0')));
         button->setGeometry(toQRect(layout.dice[std::size_t(number - 1)]));
         dice_[std::size_t(number - 1)] = button;
     }

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 
 namespace quintaro {
 
@@ -71,6 +72,9 @@ struct MainWindowLayout {
     // Point size of the dice and hand label font.
     int diceFontPoints = 0;
 };
+
+// The colour of the coach's frame round a die to hold, on every edition: a green.
+inline constexpr std::uint32_t hintFrameRgb = 0x1f8a3b;
 
 inline constexpr int labelColumnWidth = 90;
 // The player columns share this width (integer division: 105, 70 or 52).

@@ -127,6 +127,7 @@ std::string layoutJson(int players) {
     }
     appendRect(out, "handLabel", main.handLabel);
     appendNumber(out, "hintFrameWidth", main.hintFrameWidth);
+    appendNumber(out, "hintFrameRgb", int(hintFrameRgb));
     appendNumber(out, "diceFontPoints", main.diceFontPoints);
     closeObject(out);
     out += ",\"options\":{";

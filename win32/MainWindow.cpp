@@ -351,7 +351,8 @@ LRESULT MainWindow::drawDie(NMCUSTOMDRAW& draw, int die) {
         return framed ? CDRF_NOTIFYPOSTPAINT : CDRF_DODEFAULT;
     }
     if (draw.dwDrawStage == CDDS_POSTPAINT && framed) {
-        HBRUSH green = CreateSolidBrush(RGB(0x1f, 0x8a, 0x3b));
+        HBRUSH green = CreateSolidBrush(
+            RGB(hintFrameRgb >> 16 & 0xff, hintFrameRgb >> 8 & 0xff, hintFrameRgb & 0xff));
         RECT edge = draw.rc;
         const int lines = scaled(layout_.hintFrameWidth, dpi_);
         for (int line = 0; line < lines; ++line) {

@@ -158,6 +158,7 @@ export class GameView {
       const die = place(el("button", { class: "die", type: "button", "aria-pressed": "false" }), rect);
       die.style.fontSize = `${(main.diceFontPoints * 96) / 72}px`;
       die.style.setProperty("--frame", `${main.hintFrameWidth}px`);
+      die.style.setProperty("--frame-colour", `#${main.hintFrameRgb.toString(16).padStart(6, "0")}`);
       // The button does not flip by itself: the game sets it.
       die.addEventListener("click", () => this.handlers.dieClicked?.(i + 1));
       this.controls[i + 1] = die;
@@ -588,8 +589,9 @@ export class GameView {
       });
       body.append(label, field, ok);
       queueMicrotask(() => {
+        // The caret after the last character, as on the desktop: typing adds to the text.
         field.focus();
-        field.select();
+        field.setSelectionRange(field.value.length, field.value.length);
       });
     }, { named: prompt, onCancel: () => answer(false, ""), kind: "input-box" });
     return handle;

@@ -28,9 +28,7 @@ export function behaviourCases(file = join(here, "../../tests/behaviour/cases.tx
 }
 
 const KEYS = { Space: "Space", Up: "ArrowUp", Down: "ArrowDown", Enter: "Enter" };
-const keyName = (key) =>
-  KEYS[key] ??
-  (key.startsWith("Keypad") ? `Numpad${key.slice(6)}` : /^\d$/.test(key) ? `Digit${key}` : `Key${key.toUpperCase()}`);
+const keyName = (key) => KEYS[key] ?? (/^\d$/.test(key) ? `Digit${key}` : `Key${key.toUpperCase()}`);
 
 export class WebDriver {
   constructor(page, url, what) {
@@ -60,6 +58,10 @@ export class WebDriver {
       // Enter closes the box and the next question opens at once: each box is a new one.
       await waitFor(`${this.what}: input box ${i + 1}`, page,
         () => document.activeElement?.matches("dialog.input-box[open] input"));
+      // The box starts with its default text and the caret after it: select it, then type.
+      await page.keyboard.down("Control");
+      await page.keyboard.press("KeyA");
+      await page.keyboard.up("Control");
       await page.keyboard.type(answer);
       await page.keyboard.press("Enter");
     }
@@ -69,6 +71,16 @@ export class WebDriver {
 
   async pressKey(key, ctrl) {
     const keyboard = this.page.keyboard;
+    if (key.startsWith("Keypad")) {
+      // puppeteer's keypad is the one with Num Lock off (arrows); a player's has it on.
+      const digit = key.slice(6);
+      const cdp = await this.page.createCDPSession();
+      const event = { key: digit, code: `Numpad${digit}`, location: 3, windowsVirtualKeyCode: 96 + Number(digit) };
+      await cdp.send("Input.dispatchKeyEvent", { type: "keyDown", text: digit, ...event });
+      await cdp.send("Input.dispatchKeyEvent", { type: "keyUp", ...event });
+      await cdp.detach();
+      return;
+    }
     if (ctrl) {
       await keyboard.down("Control");
     }
