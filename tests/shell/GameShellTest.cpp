@@ -458,3 +458,58 @@ TEST_F(GameShellTest, EveryLanguageItemSwitchesToItsFileAndTheAboutBoxSpeaksIt) 
 
 }  // namespace
 }  // namespace quintaro
+
+namespace quintaro {
+namespace {
+
+// The row a scripted player books in a turn: the first free one from a row that moves on.
+int scriptedRow(const Board& board, int player, int turn) {
+    const int row = nextFreeRow(board, player, (turn * 7) % rowCount - 1, 1);
+    return row >= 0 ? row : nextFreeRow(board, player, -1, 1);
+}
+
+// A whole game through the shell on the late-answering front end, the computer's pauses
+// included, matches the same game played by the turn flow alone on the in-memory board.
+TEST_F(GameShellTest, AWholeGameMatchesTheTurnFlowOnTheMemoryBoard) {
+    for (const int computerMode : {0, 1}) {
+        SCOPED_TRACE(computerMode);
+        const int players = computerMode ? 2 : 3;
+        const int turns = computerMode ? 13 : 13 * players;
+        std::vector<std::string> steps;
+        GameState memoryState = testing::gameState(players, computerMode);
+        MemoryBoard memory(players);
+        memory.setControlText(RollButton, testing::languageText("en.lang", "roll"));
+        {
+            RepeatRandom random({}, 11);
+            RandomScope scope(random);
+            TurnFlow flow(memory, memoryState);
+            for (int turn = 0; turn < turns; ++turn) {
+                flow.roll();
+                memory.setDieHeld(1 + turn % 5, true);
+                flow.roll();
+                flow.book(scriptedRow(memory, flow.currentPlayer(), turn));
+                steps.push_back(testing::snapshot(memory, players));
+            }
+        }
+        RepeatRandom random({}, 11);
+        RandomScope scope(random);
+        startGame(players, computerMode);
+        state.delayMs = 1000;
+        MemoryBoard& board = frontend.window()->board();
+        for (int turn = 0; turn < turns; ++turn) {
+            shell.roll();
+            shell.dieClicked(1 + turn % 5);
+            shell.roll();
+            const int player = shell.turnFlow()->currentPlayer();
+            shell.rowClicked(scriptedRow(board, player, turn));
+            frontend.runLoop();
+            ASSERT_EQ(testing::snapshot(board, players), steps[std::size_t(turn)]) << turn;
+        }
+        EXPECT_EQ(board.messages(), memory.messages());
+        EXPECT_EQ(std::count(frontend.log.begin(), frontend.log.end(), "pause 1000"),
+                  computerMode ? 13 : 0);
+    }
+}
+
+}  // namespace
+}  // namespace quintaro
