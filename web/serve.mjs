@@ -30,6 +30,18 @@ const COMPRESSED = new Set([".html", ".css", ".js", ".mjs", ".wasm", ".webmanife
 export function serve(root, port = 0) {
   const base = resolve(root);
   const requests = [];
+  // Each file is compressed once (again when it changes), as a host's static files are.
+  const compressed = new Map();
+  const gzipOnce = async (file, body) => {
+    const { mtimeMs, size } = await stat(file);
+    const known = compressed.get(file);
+    if (known && known.mtimeMs === mtimeMs && known.size === size) {
+      return known.body;
+    }
+    const packed = gzipSync(body, { level: 9 });
+    compressed.set(file, { mtimeMs, size, body: packed });
+    return packed;
+  };
   const server = createServer(async (request, response) => {
     const path = decodeURIComponent(new URL(request.url, "http://x").pathname);
     requests.push(path);
@@ -50,7 +62,7 @@ export function serve(root, port = 0) {
         "X-Content-Type-Options": "nosniff",
       };
       if (COMPRESSED.has(type) && /\bgzip\b/.test(request.headers["accept-encoding"] ?? "")) {
-        body = gzipSync(body, { level: 9 });
+        body = await gzipOnce(file, body);
         headers["Content-Encoding"] = "gzip";
         headers.Vary = "Accept-Encoding";
       }
