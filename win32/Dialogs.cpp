@@ -256,7 +256,12 @@ namespace {
 struct NewGameState {
     DialogEvents* events = nullptr;
     PlacedControls placed;
+    std::size_t picturesLoaded = 0;
 };
+
+// Loads the mode pictures one at a time from a timer, whose messages come after the player's
+// input: a click or the close box is answered between two pictures, however large they are.
+constexpr UINT_PTR pictureTimer = 1;
 
 // The mode pictures, scaled smoothly to the dialog's density.
 void loadModePictures(int dpi) {
@@ -280,10 +285,22 @@ LRESULT CALLBACK newGameProcedure(HWND window, UINT message, WPARAM wParam, LPAR
             drawPictureButton(*item, pictureBitmap(int(item->CtlID)));
             return TRUE;
         }
+        case WM_TIMER:
+            if (state != nullptr && wParam == pictureTimer) {
+                if (state->picturesLoaded >= modePictureFiles.size()) {
+                    KillTimer(window, pictureTimer);
+                    return 0;
+                }
+                const std::size_t number = state->picturesLoaded++;
+                loadPicture(int(number), std::string(modePictureFiles[number]), state->placed.dpi);
+                InvalidateRect(GetDlgItem(window, int(number)), nullptr, TRUE);
+            }
+            return 0;
         case WM_DPICHANGED:
             if (state != nullptr) {
                 state->placed.changeDpi(window, wParam, lParam);
                 loadModePictures(state->placed.dpi);
+                state->picturesLoaded = modePictureFiles.size();
             }
             return 0;
         case WM_CLOSE:
@@ -312,22 +329,18 @@ HWND showNewGameDialog(const NewGameTexts& texts, DialogEvents& events) {
     attachState(dialog, state);
 
     // The pictures are drawn; the texts are the buttons' names.
-    HWND people =
-        state->placed.add(dialog, L"BUTTON", widen(texts.peopleButton), WS_TABSTOP | BS_OWNERDRAW,
-                          newGameLayout.peopleButton, PeopleButton);
-    HWND computer =
-        state->placed.add(dialog, L"BUTTON", widen(texts.computerButton), WS_TABSTOP | BS_OWNERDRAW,
-                          newGameLayout.computerButton, ComputerButton);
+    state->placed.add(dialog, L"BUTTON", widen(texts.peopleButton), WS_TABSTOP | BS_OWNERDRAW,
+                      newGameLayout.peopleButton, PeopleButton);
+    state->placed.add(dialog, L"BUTTON", widen(texts.computerButton), WS_TABSTOP | BS_OWNERDRAW,
+                      newGameLayout.computerButton, ComputerButton);
     ShowWindow(dialog, SW_SHOW);
     UpdateWindow(dialog);
     SetForegroundWindow(dialog);
     // Decoding the pictures (and starting the imaging component) and loading the common
     // controls wait until the dialog is on screen; the buttons show the pictures a moment
-    // later.
-    loadModePictures(state->placed.dpi);
+    // later, one after the other.
     useCommonControls();
-    InvalidateRect(people, nullptr, TRUE);
-    InvalidateRect(computer, nullptr, TRUE);
+    SetTimer(dialog, pictureTimer, 0, nullptr);
     return dialog;
 }
 
