@@ -34,9 +34,19 @@ class FakeDriver : public EditionDriver {
         }
         shell_.keyPressed({portable, modifiers, window().focused});
     }
-    void clickRoll() override { shell_.roll(); }
-    void clickDie(int die) override { shell_.dieClicked(die); }
-    void clickCell(int row) override { shell_.rowClicked(row); }
+    // A click gives the control the focus first, as the toolkits do.
+    void clickRoll() override {
+        window().focused = RollButton;
+        shell_.roll();
+    }
+    void clickDie(int die) override {
+        window().focused = die;
+        shell_.dieClicked(die);
+    }
+    void clickCell(int row) override {
+        window().focused = ScoreCard;
+        shell_.rowClicked(row);
+    }
     void chooseMenuItem(int item) override { shell_.chooseMenuItem(item); }
     void answer(const std::string& answer) override {
         FakeWindow& w = window();
