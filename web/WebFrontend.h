@@ -101,6 +101,8 @@ class WebFrontend : public Frontend {
     // A window taken away goes once the event that took it is over.
     void dropClosedWindows() { closed_.clear(); }
     bool quitting() const { return quitting_; }
+    // The open main window, nullptr without one.
+    WebWindow* window() { return window_.get(); }
 
   private:
     std::unique_ptr<WebWindow> window_;

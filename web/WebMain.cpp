@@ -8,6 +8,7 @@
 
 #include "shell/GameShell.h"
 #include "state/GameState.h"
+#include "web/TestHooks.h"
 #include "web/WebBridge.h"
 #include "web/WebFrontend.h"
 
@@ -36,6 +37,15 @@ quintaro::GameShell* shell() {
 }
 
 }  // namespace
+
+const quintaro::Board* quintaro::pageBoard(int& players) {
+    Game* g = game().get();
+    if (g == nullptr || g->frontend.window() == nullptr) {
+        return nullptr;
+    }
+    players = g->state.playerCount;
+    return &g->frontend.window()->board();
+}
 
 int main() {
     return 0;

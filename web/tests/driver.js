@@ -43,14 +43,18 @@ export class WebDriver {
 
   // A new game through the new-game dialog, as a player starts one: the mode's picture, then
   // the number of players and the names typed into the input box. No pause after the
-  // computer's turn (delay = 0 in the stored settings).
-  async startGame(players, computer, names = ["Ann", "Bob", "Cid", "Dee"]) {
+  // computer's turn (delay = 0 in the stored settings). With a seed the page's dice come from
+  // the sequence it repeats (quintaro_test_seed) from before the game starts.
+  async startGame(players, computer, names = ["Ann", "Bob", "Cid", "Dee"], seed = undefined) {
     const page = this.page;
     await page.goto(this.url, { waitUntil: "load" });
     await page.evaluate((key) => localStorage.setItem(key, "delay = 0\r\n"), SETTINGS_KEY);
     await page.reload({ waitUntil: "load" });
     await waitFor(`${this.what}: the new-game dialog`, page,
       () => window.quintaroPage?.ready && document.querySelector("dialog.new-game[open]"));
+    if (seed !== undefined) {
+      await page.evaluate((n) => window.quintaroPage.core.module._quintaro_test_seed(n), seed);
+    }
     const pictures = await page.$$("dialog.new-game[open] button.picture");
     await pictures[computer ? 1 : 0].click();
     const answers = computer ? [names[0]] : [String(players), ...names.slice(0, players)];

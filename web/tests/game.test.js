@@ -1,6 +1,8 @@
-// Whole games played in the page by the pointer and the keys: three people, and one person
-// against the computer. At the end every column has its 13 bookings, each total is the sum of
-// its rows with the bonus, and the end message names the winner or the tie.
+// Whole games played in the page by the pointer and the keys, three people and one person
+// against the computer, from a seeded random sequence. After every booking the page's board
+// matches the same scripted game played by the turn flow on the in-memory board from the same
+// seed (the page's test hooks, web/TestHooks.cpp), and the card drawn shows that board's
+// texts. The end message names the winner or the tie.
 import { test } from "node:test";
 import assert from "node:assert/strict";
 import { watchErrors, waitFor, sharedBrowser } from "./support.js";
@@ -8,26 +10,33 @@ import { WebDriver } from "./driver.js";
 
 const shared = sharedBrowser();
 
-const NAMES = ["Ann", "Bob", "Cid"];
-const BONUS_ROW = 6;
+const ROWS = 15;
 const TOTAL_ROW = 14;
 
-function checkCard(what, cells, players) {
-  const totals = [];
-  for (let p = 1; p <= players; ++p) {
-    const value = (r) => Number(cells[r][p] || 0);
-    const upper = [0, 1, 2, 3, 4, 5].reduce((sum, r) => sum + value(r), 0);
-    const lower = [7, 8, 9, 10, 11, 12, 13].reduce((sum, r) => sum + value(r), 0);
-    assert.equal(value(BONUS_ROW), upper >= 15 ? 3 : 0, `${what}: column ${p}'s bonus`);
-    assert.equal(value(TOTAL_ROW), upper + value(BONUS_ROW) + lower, `${what}: column ${p}'s total`);
-    totals.push(value(TOTAL_ROW));
-  }
-  return totals;
+// The board of the page's running game as the hooks write it.
+function pageBoard(page) {
+  return page.evaluate(() => {
+    const m = window.quintaroPage.core.module;
+    return m.UTF8ToString(m._quintaro_test_board());
+  });
 }
 
-// One person's turn: Roll clicked, a die held by click or key, Space or R for the second roll, then
-// a free row booked by a click or by Down and Enter.
-async function playTurn(driver, what, turn) {
+// The scripted game on the in-memory board: { turns: [the board after each booking],
+// messages: [[caption, text], ...] }.
+async function replay(page, names, computer, seed) {
+  const json = await page.evaluate((names, computer, seed) => {
+    const core = window.quintaroPage.core;
+    const m = core.module;
+    return core.withString("en.lang", (language) => core.withString(names.join("\n"), (n) =>
+      m.UTF8ToString(m._quintaro_test_replay(language, n, computer ? 1 : 0, seed))));
+  }, names, computer, seed);
+  return JSON.parse(json);
+}
+
+// The script both games follow: die 1 + turn % 5 held between the rolls, then the player's
+// first free row from (turn * 7) % 15 down, wrapping. Here a die is held by a click or its
+// key, the second roll is R or Space, and the row is clicked or chosen with Down and Enter.
+async function playTurn(driver, what, turn, names) {
   const page = driver.page;
   await driver.clickRoll();
   if (turn % 2) {
@@ -37,61 +46,64 @@ async function playTurn(driver, what, turn) {
   }
   // Space on a die the pointer focused presses that die: R rolls from anywhere.
   await driver.pressKey(turn % 2 ? "R" : "Space", false);
-  const s = await driver.state();
-  assert.equal(s.enabled[0], true, `${what}, turn ${turn}: the card open after the second roll`);
+  await waitFor(`${what}, turn ${turn}: the card open after the second roll`, page,
+    () => window.quintaroTest.state().enabled[0]);
+  const player = names.indexOf((await driver.state()).texts[8]) + 1;
+  const free = await page.evaluate((p) =>
+    window.quintaroPage.view.cells.map((cells) => !cells[p].classList.contains("coloured")), player);
+  let row = (turn * 7) % ROWS;
+  while (!free[row]) {
+    row = (row + 1) % ROWS;
+  }
   if (turn % 3) {
-    await driver.pressKey("Down", false);
+    for (let presses = 0; (await driver.state()).selection !== row; ++presses) {
+      assert.ok(presses < ROWS, `${what}, turn ${turn}: Down reaches row ${row}`);
+      await driver.pressKey("Down", false);
+    }
     await driver.pressKey("Enter", false);
   } else {
-    const player = NAMES.indexOf(s.texts[8]) + 1;
-    const row = s.cells.findIndex((cells, r) => r !== BONUS_ROW && r !== TOTAL_ROW && cells[player] === "");
     await driver.clickCell(row, player);
   }
   await driver.settle(`${what}, turn ${turn}`);
   await waitFor(`${what}, turn ${turn}: the booking`, page, () => !window.quintaroTest.state().enabled[0]);
 }
 
-async function endOfGame(driver, what, players, names) {
+async function playAlongside(what, players, computer, seed) {
+  const names = computer ? ["Ann", "Computer"] : ["Ann", "Bob", "Cid", "Dee"].slice(0, players);
+  const page = await shared.browser.newPage();
+  await page.setViewport({ width: 1000, height: 600 });
+  const errors = watchErrors(page);
+  const driver = new WebDriver(page, shared.server.url, what);
+  await driver.startGame(players, computer, names, seed);
+  const memory = await replay(page, names.slice(0, computer ? 1 : players), computer, seed);
+  for (let turn = 0; turn < memory.turns.length; ++turn) {
+    await playTurn(driver, what, turn, names);
+    const board = await pageBoard(page);
+    const expected = memory.turns[turn];
+    assert.ok(board === expected,
+      `${what}, turn ${turn}: the page's board\n${board}\ndiffers from the in-memory board\n${expected}`);
+    const drawn = (await driver.state()).cells.map((cells) => cells.slice(1, names.length + 1));
+    const texts = board.split("\n").slice(0, ROWS).map((line) =>
+      line.split("|").slice(0, names.length).map((cell) => cell.replace(/\*$/, "")));
+    assert.deepEqual(drawn, texts, `${what}, turn ${turn}: the card drawn`);
+  }
   const s = await driver.state();
-  assert.deepEqual(s.booked.slice(1), Array(players).fill(13), `${what}: 13 bookings each`);
-  const totals = checkCard(what, s.cells, players);
   assert.equal(s.message, true, `${what}: the end message`);
+  const totals = names.map((_, i) => Number(s.cells[TOTAL_ROW][i + 1]));
   const best = Math.max(...totals);
-  const winners = totals.flatMap((t, i) => (t === best ? [names[i]] : []));
-  const text = await driver.page.$eval("dialog.message-box[open] p", (p) => p.textContent);
+  const winners = names.filter((_, i) => totals[i] === best);
+  const text = await page.$eval("dialog.message-box[open] p", (p) => p.textContent);
   assert.equal(text, winners.length > 1 ? "It's a tie!" : `${winners[0]} wins!`, `${what}: the end message's text`);
+  assert.deepEqual(memory.messages.map(([, t]) => t), [text], `${what}: the in-memory board's end message`);
   await driver.answer("ok");
   await driver.settle(`${what}: message closed`);
   assert.equal((await driver.state()).message, false, `${what}: the message closed`);
+  assert.deepEqual(errors, []);
+  await page.close();
 }
 
-test("three people play a whole game by the pointer and the keys", async () => {
-  const page = await shared.browser.newPage();
-  await page.setViewport({ width: 1000, height: 600 });
-  const errors = watchErrors(page);
-  const driver = new WebDriver(page, shared.server.url, "three people");
-  await driver.startGame(3, false, NAMES);
-  for (let turn = 0; turn < 39; ++turn) {
-    await playTurn(driver, "three people", turn);
-  }
-  await endOfGame(driver, "three people", 3, NAMES);
-  assert.deepEqual(errors, []);
-  await page.close();
-});
+test("three people play a whole game by the pointer and the keys, as on the in-memory board", () =>
+  playAlongside("three people", 3, false, 2024));
 
-test("one person plays a whole game against the computer", async () => {
-  const page = await shared.browser.newPage();
-  await page.setViewport({ width: 1000, height: 600 });
-  const errors = watchErrors(page);
-  const driver = new WebDriver(page, shared.server.url, "against the computer");
-  await driver.startGame(1, true, NAMES);
-  for (let turn = 0; turn < 13; ++turn) {
-    await playTurn(driver, "against the computer", turn);
-    // The computer has played its turn: the person's turn again (or the game is over).
-    await waitFor(`against the computer, turn ${turn}: the computer's turn`, page,
-      () => window.quintaroTest.state().booked[2] === window.quintaroTest.state().booked[1]);
-  }
-  await endOfGame(driver, "against the computer", 2, ["Ann", "Computer"]);
-  assert.deepEqual(errors, []);
-  await page.close();
-});
+test("one person plays a whole game against the computer, as on the in-memory board", () =>
+  playAlongside("against the computer", 1, true, 77));
