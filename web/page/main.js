@@ -118,7 +118,7 @@ async function start() {
   const core = wrapCore(module);
   LANGUAGE_FILES.forEach((name, i) => core.putFile(name, files[i]));
   const settings = new SettingsStore(core);
-  settings.restore();
+  await settings.restore();
   module.onSettingsSaved = () => settings.saved();
   module._quintaro_watch_saves();
   // The back button and closing the tab wait for nothing: what is still queued is stored

@@ -7,29 +7,44 @@
 // change to them and stores the result: two tabs saving at once keep each other's keys. A
 // full or denied storage keeps what it had; the changes stay queued for the next save.
 
-export const STORAGE_KEY = "quintaro/settings.ini";
+// The site's IndexedDB: one store of files, settings.ini under its name, as a string of one
+// character per byte. IndexedDB, not localStorage: a read in one tab sees what another tab
+// has just written, which localStorage does not promise across the browser's processes.
+export const DATABASE = "quintaro";
+export const STORE = "files";
 export const FILE = "settings.ini";
 const LOCK = "quintaro-settings";
 
-function storage() {
-  try {
-    return window.localStorage;
-  } catch {
-    return null; // denied: the game runs on its defaults
+let database = null;
+// The database, or null where the browser denies it (the game then runs on its defaults).
+function openDatabase() {
+  if (!database) {
+    database = new Promise((done) => {
+      try {
+        const request = indexedDB.open(DATABASE, 1);
+        request.onupgradeneeded = () => request.result.createObjectStore(STORE);
+        request.onsuccess = () => done(request.result);
+        request.onerror = () => done(null);
+        request.onblocked = () => done(null);
+      } catch {
+        done(null);
+      }
+    });
   }
+  return database;
 }
 
-// The stored file: { state: 0 missing | 1 read, bytes }. A value that is no string of bytes is
-// not one of ours: the game starts on its defaults, as with a file it cannot read, and its
-// next save replaces the value.
-export function readStored() {
-  let text = null;
-  try {
-    text = storage()?.getItem(STORAGE_KEY) ?? null;
-  } catch {
-    text = null;
-  }
-  if (text === null) {
+const settle = (request) =>
+  new Promise((done, fail) => {
+    request.onsuccess = () => done(request.result);
+    request.onerror = () => fail(request.error);
+  });
+
+// The stored file as the game reads it: { state: 0 missing | 1 read, bytes }. A value that is
+// no string of bytes is not one of ours: the game starts on its defaults, as with a file it
+// cannot read, and its next save replaces the value.
+function asFile(text) {
+  if (typeof text !== "string") {
     return { state: 0, bytes: new Uint8Array(0) };
   }
   const bytes = new Uint8Array(text.length);
@@ -60,8 +75,15 @@ export class SettingsStore {
   }
 
   // Hands the stored settings.ini to the game before it starts.
-  restore() {
-    const { state, bytes } = readStored();
+  async restore() {
+    let text;
+    try {
+      const db = await openDatabase();
+      text = db ? await settle(db.transaction(STORE).objectStore(STORE).get(FILE)) : undefined;
+    } catch {
+      text = undefined;
+    }
+    const { state, bytes } = asFile(text);
     this.core.putFile(FILE, state === 1 ? bytes : null);
   }
 
@@ -86,20 +108,30 @@ export class SettingsStore {
     return this.pending;
   }
 
-  // Reads, merges and stores at once; under the lock, or as the page goes away.
-  storeNow() {
-    const { state, bytes } = readStored();
-    const merged = this.core.mergeSettings(FILE, state, bytes);
-    if (!merged) {
+  // Reads, merges and stores in one transaction; under the lock, or as the page goes away.
+  async storeNow() {
+    const db = await openDatabase();
+    if (!db) {
+      this.failed += 1;
       return;
     }
     try {
-      storage().setItem(STORAGE_KEY, bytesToText(merged.bytes));
+      const transaction = db.transaction(STORE, "readwrite");
+      const files = transaction.objectStore(STORE);
+      const { state, bytes } = asFile(await settle(files.get(FILE)));
+      const merged = this.core.mergeSettings(FILE, state, bytes);
+      if (!merged) {
+        return;
+      }
+      await settle(files.put(bytesToText(merged.bytes), FILE));
+      await new Promise((done, fail) => {
+        transaction.oncomplete = done;
+        transaction.onerror = transaction.onabort = () => fail(transaction.error);
+      });
+      this.core.settingsStored(FILE, merged.count);
+      this.stored += 1;
     } catch {
       this.failed += 1; // full or denied: the stored file stays as it was
-      return;
     }
-    this.core.settingsStored(FILE, merged.count);
-    this.stored += 1;
   }
 }

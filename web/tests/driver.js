@@ -5,10 +5,9 @@ import { readFileSync } from "node:fs";
 import { fileURLToPath } from "node:url";
 import { dirname, join } from "node:path";
 import assert from "node:assert/strict";
-import { waitFor } from "./support.js";
+import { waitFor, storeSettings } from "./support.js";
 
 const here = dirname(fileURLToPath(import.meta.url));
-export const SETTINGS_KEY = "quintaro/settings.ini";
 
 // The cases in order: { name, lines: [{ number, text }] }.
 export function behaviourCases(file = join(here, "../../tests/behaviour/cases.txt")) {
@@ -48,7 +47,7 @@ export class WebDriver {
   async startGame(players, computer, names = ["Ann", "Bob", "Cid", "Dee"], seed = undefined) {
     const page = this.page;
     await page.goto(this.url, { waitUntil: "load" });
-    await page.evaluate((key) => localStorage.setItem(key, "delay = 0\r\n"), SETTINGS_KEY);
+    await storeSettings(page, "delay = 0\r\n");
     await page.reload({ waitUntil: "load" });
     await waitFor(`${this.what}: the new-game dialog`, page,
       () => window.quintaroPage?.ready && document.querySelector("dialog.new-game[open]"));

@@ -2,14 +2,13 @@
 // each other's keys, a foreign stored value and a full storage.
 import { test } from "node:test";
 import assert from "node:assert/strict";
-import { openGame, waitFor, watchErrors, sharedBrowser } from "./support.js";
+import { openGame, waitFor, watchErrors, sharedBrowser, storedSettings, storeSettings } from "./support.js";
 import { WebDriver } from "./driver.js";
 
-const KEY = "quintaro/settings.ini";
 const BOM = "\u00EF\u00BB\u00BF\r\n";
 const shared = sharedBrowser();
 
-const stored = (page) => page.evaluate((key) => localStorage.getItem(key), KEY);
+const stored = storedSettings;
 const write = (page, key, value) =>
   page.evaluate((k, v) => window.quintaroPage.core.writeText("settings.ini", k, v), key, value);
 const read = (page, key) =>
@@ -23,7 +22,7 @@ test("options and a language switch store the desktop's bytes, kept over a reloa
   const errors = watchErrors(page);
   const driver = new WebDriver(page, shared.server.url, "options");
   await driver.startGame(2, false);
-  await page.evaluate((key) => localStorage.removeItem(key), KEY);
+  await storeSettings(page, undefined);
   // Tools -> Options: the seconds typed over, the field left, the box ticked, Apply.
   await driver.chooseMenuItem(5);
   await waitFor("options: the dialog", page, () => document.activeElement?.matches("dialog.options[open] input.number"));
@@ -51,7 +50,7 @@ test("options and a language switch store the desktop's bytes, kept over a reloa
 
 test("two tabs saving at once keep each other's keys", async () => {
   const { page: first } = await openGame(shared.browser, shared.server.url, "first tab");
-  await first.evaluate((key) => localStorage.removeItem(key), KEY);
+  await storeSettings(first, undefined);
   const { page: second } = await openGame(shared.browser, shared.server.url, "second tab");
   // Each tab saves a key of its own, many times, interleaved.
   await Promise.all([
@@ -73,7 +72,7 @@ test("two tabs saving at once keep each other's keys", async () => {
 
 test("a foreign stored value gives the defaults; a full storage keeps what it had", async () => {
   const { page, errors } = await openGame(shared.browser, shared.server.url, "foreign value");
-  await page.evaluate((key) => localStorage.setItem(key, "\u4E2D\u6587 = 1"), KEY);
+  await storeSettings(page, "\u4E2D\u6587 = 1");
   await page.reload();
   await waitFor("foreign value: page ready", page, () => window.quintaroPage?.ready);
   assert.equal(await read(page, "lang"), "(default)");
@@ -84,9 +83,9 @@ test("a foreign stored value gives the defaults; a full storage keeps what it ha
   // The storage refuses every write: the game goes on, the stored file stays whole, and the
   // change is stored with the next save once there is room again.
   await page.evaluate(() => {
-    const setItem = Storage.prototype.setItem;
-    window.restoreStorage = () => (Storage.prototype.setItem = setItem);
-    Storage.prototype.setItem = () => {
+    const put = IDBObjectStore.prototype.put;
+    window.restoreStorage = () => (IDBObjectStore.prototype.put = put);
+    IDBObjectStore.prototype.put = () => {
       throw new DOMException("full", "QuotaExceededError");
     };
   });

@@ -89,3 +89,44 @@ export function sharedBrowser() {
   });
   return shared;
 }
+
+// settings.ini as the page stores it (IndexedDB "quintaro", store "files"), read, written and
+// removed inside a page of the site; undefined when there is none.
+export function storedSettings(page) {
+  return page.evaluate(() => new Promise((done, fail) => {
+    const open = indexedDB.open("quintaro", 1);
+    open.onupgradeneeded = () => open.result.createObjectStore("files");
+    open.onerror = () => fail(open.error);
+    open.onsuccess = () => {
+      const get = open.result.transaction("files").objectStore("files").get("settings.ini");
+      get.onsuccess = () => {
+        open.result.close();
+        done(get.result);
+      };
+      get.onerror = () => fail(get.error);
+    };
+  }));
+}
+
+// value undefined removes it.
+export function storeSettings(page, value) {
+  return page.evaluate((text) => new Promise((done, fail) => {
+    const open = indexedDB.open("quintaro", 1);
+    open.onupgradeneeded = () => open.result.createObjectStore("files");
+    open.onerror = () => fail(open.error);
+    open.onsuccess = () => {
+      const transaction = open.result.transaction("files", "readwrite");
+      const files = transaction.objectStore("files");
+      if (text === undefined) {
+        files.delete("settings.ini");
+      } else {
+        files.put(text, "settings.ini");
+      }
+      transaction.oncomplete = () => {
+        open.result.close();
+        done();
+      };
+      transaction.onerror = () => fail(transaction.error);
+    };
+  }), value);
+}
