@@ -1,6 +1,6 @@
 #!/bin/sh
 # Checks that no include goes up the layers of the game. Lowest first:
-#   settings, media  <  state  <  rules  <  cpu, coach  <  shell  <  qt, win32
+#   settings, media  <  state  <  rules  <  cpu, coach  <  shell  <  qt, win32, web
 # A file may include its own layer and any lower one. Prints every include that goes up and
 # exits 1 when there is one.
 cd "$(dirname "$0")/.." || exit 2
@@ -11,12 +11,12 @@ rank() {
         rules) echo 2 ;;
         cpu | coach) echo 3 ;;
         shell) echo 4 ;;
-        qt | win32) echo 5 ;;
+        qt | win32 | web) echo 5 ;;
         *) echo "" ;;
     esac
 }
 status=0
-for folder in settings media state rules cpu coach shell qt win32; do
+for folder in settings media state rules cpu coach shell qt win32 web; do
     [ -d "$folder" ] || continue
     own=$(rank "$folder")
     for file in $(find "$folder" -name '*.h' -o -name '*.cpp' | sort); do
