@@ -18,6 +18,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
@@ -40,6 +41,7 @@ using testing::writeBytes;
 
 const std::string mark = "\xEF\xBB\xBF\r\n";
 constexpr auto stepDeadline = std::chrono::seconds(10);
+constexpr auto saverDeadline = std::chrono::seconds(60);
 
 // Each saver writes its own key with a long value, so a cut file shows.
 std::string valueOf(int save) {
@@ -179,9 +181,22 @@ class Saver {
         return ok_;
 #else
         if (child_ > 0) {
+            // A saver that has not ended within its deadline is stopped and counts as failed.
+            const auto until = std::chrono::steady_clock::now() + saverDeadline;
             int status = 0;
-            waitpid(child_, &status, 0);
-            ok_ = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+            pid_t ended = 0;
+            while ((ended = waitpid(child_, &status, WNOHANG)) == 0 &&
+                   std::chrono::steady_clock::now() < until) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            }
+            if (ended == 0) {
+                ADD_FAILURE() << "a saver did not end within "
+                              << std::chrono::seconds(saverDeadline).count() << " s";
+                kill(child_, SIGKILL);
+                waitpid(child_, &status, 0);
+                status = -1;
+            }
+            ok_ = ended > 0 && WIFEXITED(status) && WEXITSTATUS(status) == 0;
             child_ = -1;
         }
         return ok_;
@@ -258,6 +273,9 @@ TEST(SaveTwoUsers, SavingAtOnceTheFileIsAlwaysWholeAndKeepsItsPermissions) {
                 return true;
             };
         };
+        // The savers start first: a process forks only while it has no other thread.
+        Saver first(1, saveMany("first"));
+        Saver second(2, saveMany("second"));
         std::atomic<bool> done{false};
         std::atomic<int> reads{0};
         std::atomic<int> badReads{0};
@@ -273,8 +291,6 @@ TEST(SaveTwoUsers, SavingAtOnceTheFileIsAlwaysWholeAndKeepsItsPermissions) {
                 modeChanges += modeOf("settings.ini") == c.fileMode ? 0 : 1;
             }
         });
-        Saver first(1, saveMany("first"));
-        Saver second(2, saveMany("second"));
         EXPECT_TRUE(first.finish());
         EXPECT_TRUE(second.finish());
         done = true;
