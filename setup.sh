@@ -65,7 +65,7 @@ suite_web() {
     # The browser edition: built with emscripten, then played in headless Chromium through
     # puppeteer-core with real mouse and key events.
     sh tools/install-web-deps.sh && sh tools/package-web.sh &&
-        (cd web/tests && node --test --test-concurrency=1 --test-reporter=spec *.test.js)
+        (cd web/tests && node --test --test-concurrency=1 --test-reporter=tap *.test.js)
 }
 
 # run_suite NAME COMMAND...: runs one suite, shows its output and notes a line for the
@@ -82,10 +82,10 @@ run_suite() {
     # ctest's last word on the suite: "... tests passed, F tests failed out of N".
     counts=$(sed -n 's/.* tests passed, \([0-9]*\) tests\{0,1\} failed out of \([0-9]*\).*/\1 \2/p' \
         "$log" | tail -n 1)
-    # node's test runner ends with "ℹ pass P" and "ℹ fail F".
-    if [ -z "$counts" ] && grep -q '^ℹ pass [0-9]' "$log"; then
-        pass=$(sed -n 's/^ℹ pass \([0-9]*\)$/\1/p' "$log" | tail -n 1)
-        fail=$(sed -n 's/^ℹ fail \([0-9]*\)$/\1/p' "$log" | tail -n 1)
+    # node's test runner (TAP) ends with "# pass P" and "# fail F".
+    if [ -z "$counts" ] && grep -q '^# pass [0-9]' "$log"; then
+        pass=$(sed -n 's/^# pass \([0-9]*\)$/\1/p' "$log" | tail -n 1)
+        fail=$(sed -n 's/^# fail \([0-9]*\)$/\1/p' "$log" | tail -n 1)
         counts="${fail:-0} $((pass + ${fail:-0}))"
     fi
     line="$name: passed"
