@@ -69,13 +69,7 @@ class QtDriver : public EditionDriver {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
-    int bookedRows(int column) override {
-        int booked = 0;
-        for (int row = 0; row < rowCount; ++row) {
-            booked += isBookableRow(row) && isBooked(window().board(), row, column) ? 1 : 0;
-        }
-        return booked;
-    }
+    const Board& board() override { return window().board(); }
     int selectedRow() override { return window().scoreCard()->selectedRow(); }
     std::uint32_t cellColour(int row, int column) override {
         ScoreGrid* card = window().scoreCard();
@@ -83,9 +77,6 @@ class QtDriver : public EditionDriver {
         const QRect cell = card->visualRect(card->model()->index(row, column));
         return drawn.pixelColor(cell.right() - 3, cell.center().y()).rgb() & 0xffffffu;
     }
-    std::string controlText(int control) override { return window().board().controlText(control); }
-    bool dieHeld(int die) override { return window().die(die)->isChecked(); }
-    bool controlEnabled(int control) override { return window().board().controlEnabled(control); }
     int focusedControl() override { return window().focusedControl(); }
     bool messageOpen() override {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());

@@ -59,13 +59,7 @@ class FakeDriver : public EditionDriver {
     }
     void settle(const std::string&) override { frontend_.runLoop(); }
 
-    int bookedRows(int column) override {
-        int booked = 0;
-        for (int row = 0; row < rowCount; ++row) {
-            booked += isBookableRow(row) && isBooked(window().board(), row, column) ? 1 : 0;
-        }
-        return booked;
-    }
+    const Board& board() override { return window().board(); }
     int selectedRow() override { return window().selected; }
     std::uint32_t cellColour(int row, int column) override {
         const MemoryBoard& board = window().board();
@@ -75,9 +69,6 @@ class FakeDriver : public EditionDriver {
         const Colour colour = *board.cellColour(row, column);
         return std::uint32_t(colour.red) << 16 | std::uint32_t(colour.green) << 8 | colour.blue;
     }
-    std::string controlText(int control) override { return window().board().controlText(control); }
-    bool dieHeld(int die) override { return window().board().dieHeld(die); }
-    bool controlEnabled(int control) override { return window().board().controlEnabled(control); }
     int focusedControl() override { return window().focused; }
     bool messageOpen() override {
         return window().board().messages().size() > window().messagesClosed;

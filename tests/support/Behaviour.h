@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "rules/Board.h"
+
 namespace quintaro::testing {
 
 class EditionDriver {
@@ -33,13 +35,12 @@ class EditionDriver {
     virtual void settle(const std::string& step) = 0;
 
     // What the window shows.
-    virtual int bookedRows(int column) = 0;
+    // The board over the window's controls, read as the rules read it: texts, held dice,
+    // enabled controls, bookings.
+    virtual const Board& board() = 0;
     virtual int selectedRow() = 0;
     // A cell as drawn, 0xRRGGBB.
     virtual std::uint32_t cellColour(int row, int column) = 0;
-    virtual std::string controlText(int control) = 0;
-    virtual bool dieHeld(int die) = 0;
-    virtual bool controlEnabled(int control) = 0;
     virtual int focusedControl() = 0;
     virtual bool messageOpen() = 0;
 };

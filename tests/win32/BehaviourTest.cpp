@@ -66,13 +66,7 @@ class WindowsDriver : public EditionDriver {
     }
     void settle(const std::string& step) override { testing::settle(game_->frontend, step); }
 
-    int bookedRows(int column) override {
-        int booked = 0;
-        for (int row = 0; row < rowCount; ++row) {
-            booked += isBookableRow(row) && isBooked(window().board(), row, column) ? 1 : 0;
-        }
-        return booked;
-    }
+    const Board& board() override { return window().board(); }
     int selectedRow() override {
         return ListView_GetNextItem(window().control(ScoreCard), -1, LVNI_SELECTED);
     }
@@ -80,13 +74,6 @@ class WindowsDriver : public EditionDriver {
         const COLORREF drawn = drawnCellColour(window(), row, column);
         return std::uint32_t(GetRValue(drawn)) << 16 | std::uint32_t(GetGValue(drawn)) << 8 |
                GetBValue(drawn);
-    }
-    std::string controlText(int control) override { return window().board().controlText(control); }
-    bool dieHeld(int die) override {
-        return SendMessageW(window().control(die), BM_GETCHECK, 0, 0) == BST_CHECKED;
-    }
-    bool controlEnabled(int control) override {
-        return IsWindowEnabled(window().control(control)) != FALSE;
     }
     int focusedControl() override { return window().board().controlNumber(GetFocus()); }
     bool messageOpen() override { return openBox(messageBoxClass) != nullptr; }

@@ -90,43 +90,26 @@ export function sharedBrowser() {
   return shared;
 }
 
-// settings.ini as the page stores it (IndexedDB "quintaro", store "files"), read, written and
-// removed inside a page of the site; undefined when there is none.
-export function storedSettings(page) {
-  return page.evaluate(() => new Promise((done, fail) => {
+// settings.ini as the page stores it (IndexedDB "quintaro", store "files"), inside a page of
+// the site: read (undefined when there is none), written, or removed (value undefined).
+function settingsRecord(page, write, value) {
+  return page.evaluate((write, text) => new Promise((done, fail) => {
     const open = indexedDB.open("quintaro", 1);
     open.onupgradeneeded = () => open.result.createObjectStore("files");
     open.onerror = () => fail(open.error);
     open.onsuccess = () => {
-      const get = open.result.transaction("files").objectStore("files").get("settings.ini");
-      get.onsuccess = () => {
-        open.result.close();
-        done(get.result);
-      };
-      get.onerror = () => fail(get.error);
-    };
-  }));
-}
-
-// value undefined removes it.
-export function storeSettings(page, value) {
-  return page.evaluate((text) => new Promise((done, fail) => {
-    const open = indexedDB.open("quintaro", 1);
-    open.onupgradeneeded = () => open.result.createObjectStore("files");
-    open.onerror = () => fail(open.error);
-    open.onsuccess = () => {
-      const transaction = open.result.transaction("files", "readwrite");
+      const transaction = open.result.transaction("files", write ? "readwrite" : "readonly");
       const files = transaction.objectStore("files");
-      if (text === undefined) {
-        files.delete("settings.ini");
-      } else {
-        files.put(text, "settings.ini");
-      }
+      const request = !write ? files.get("settings.ini")
+        : text === undefined ? files.delete("settings.ini") : files.put(text, "settings.ini");
       transaction.oncomplete = () => {
         open.result.close();
-        done();
+        done(write ? undefined : request.result);
       };
       transaction.onerror = () => fail(transaction.error);
     };
-  }), value);
+  }), write, value);
 }
+
+export const storedSettings = (page) => settingsRecord(page, false);
+export const storeSettings = (page, value) => settingsRecord(page, true, value);
