@@ -47,10 +47,6 @@ void call(const char* method, const Args& args = {}) {
     web_call(method, args.text().c_str());
 }
 
-bool isControl(int control) {
-    return control >= ScoreCard && control <= HandLabel;
-}
-
 }  // namespace
 
 std::string jsonString(const std::string& text) {
@@ -73,80 +69,35 @@ std::string jsonString(const std::string& text) {
 
 // ---- the board ------------------------------------------------------------------------------
 
-WebBoard::WebBoard(int playerCount)
-    : columns_(playerCount + 1), cells_(std::size_t(rowCount) * std::size_t(playerCount + 1)) {
-    enabled_.fill(true);
-    enabled_[ScoreCard] = false;
-}
-
-const WebBoard::Cell* WebBoard::cell(int row, int column) const {
-    if (row < 0 || row >= rowCount || column < 0 || column >= columns_) {
-        return nullptr;
-    }
-    return &cells_[std::size_t(row * columns_ + column)];
-}
-
-std::string WebBoard::cellText(int row, int column) const {
-    const Cell* c = cell(row, column);
-    return c ? c->text : std::string();
-}
-
 void WebBoard::setCellText(int row, int column, const std::string& text) {
-    if (Cell* c = cell(row, column)) {
-        c->text = text;
-        call("setCellText", Args() << row << column << text);
-    }
-}
-
-bool WebBoard::cellColourSet(int row, int column) const {
-    const Cell* c = cell(row, column);
-    return c && c->colour.has_value();
+    MemoryBoard::setCellText(row, column, text);
+    call("setCellText", Args() << row << column << text);
 }
 
 void WebBoard::setCellColour(int row, int column, Colour colour) {
-    if (Cell* c = cell(row, column)) {
-        c->colour = colour;
-        call("setCellColour", Args() << row << column << rgb(colour));
-    }
+    MemoryBoard::setCellColour(row, column, colour);
+    call("setCellColour", Args() << row << column << rgb(colour));
 }
 
 void WebBoard::setRowColour(int row, Colour colour) {
-    for (int column = 0; column < columns_; ++column) {
+    for (int column = 0; column < columnCount(); ++column) {
         setCellColour(row, column, colour);
     }
 }
 
-bool WebBoard::dieHeld(int die) const {
-    return die >= Die1 && die <= Die5 && held_[std::size_t(die)];
-}
-
 void WebBoard::setDieHeld(int die, bool held) {
-    if (die >= Die1 && die <= Die5) {
-        held_[std::size_t(die)] = held;
-        call("setDieHeld", Args() << die << held);
-    }
-}
-
-std::string WebBoard::controlText(int control) const {
-    return isControl(control) ? texts_[std::size_t(control)] : std::string();
+    MemoryBoard::setDieHeld(die, held);
+    call("setDieHeld", Args() << die << held);
 }
 
 void WebBoard::setControlText(int control, const std::string& text) {
-    if (isControl(control)) {
-        texts_[std::size_t(control)] = text;
-        call("setControlText", Args() << control << text);
-    }
-}
-
-bool WebBoard::controlEnabled(int control) const {
-    return isControl(control) && enabled_[std::size_t(control)];
+    MemoryBoard::setControlText(control, text);
+    call("setControlText", Args() << control << text);
 }
 
 void WebBoard::setControlEnabled(int control, bool enabled) {
-    if (isControl(control)) {
-        enabled_[std::size_t(control)] = enabled;
-        call("setControlEnabled", Args() << control << enabled);
-    }
+    MemoryBoard::setControlEnabled(control, enabled);
+    call("setControlEnabled", Args() << control << enabled);
 }
 
 void WebBoard::showMessage(const std::string& caption, const std::string& text) {

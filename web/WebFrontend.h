@@ -10,42 +10,24 @@
 #include <string>
 #include <vector>
 
+#include "rules/MemoryBoard.h"
 #include "shell/Frontend.h"
 
 namespace quintaro {
 
-class WebBoard : public Board {
+// The board's values are the in-memory board's; every write also goes to the page.
+class WebBoard : public MemoryBoard {
   public:
-    explicit WebBoard(int playerCount);
+    using MemoryBoard::MemoryBoard;
 
-    std::string cellText(int row, int column) const override;
     void setCellText(int row, int column, const std::string& text) override;
-    bool cellColourSet(int row, int column) const override;
     void setCellColour(int row, int column, Colour colour) override;
     void setRowColour(int row, Colour colour) override;
-    bool dieHeld(int die) const override;
     void setDieHeld(int die, bool held) override;
-    std::string controlText(int control) const override;
     void setControlText(int control, const std::string& text) override;
-    bool controlEnabled(int control) const override;
     void setControlEnabled(int control, bool enabled) override;
+    // The page's box; nothing is kept.
     void showMessage(const std::string& caption, const std::string& text) override;
-
-  private:
-    struct Cell {
-        std::string text;
-        std::optional<Colour> colour;
-    };
-    const Cell* cell(int row, int column) const;
-    Cell* cell(int row, int column) {
-        return const_cast<Cell*>(static_cast<const WebBoard*>(this)->cell(row, column));
-    }
-
-    int columns_;
-    std::vector<Cell> cells_;
-    std::array<bool, 6> held_{};
-    std::array<std::string, HandLabel + 1> texts_;
-    std::array<bool, HandLabel + 1> enabled_{};
 };
 
 // Names for screen readers: aria-label on the controls and the grid's cells; a label that
