@@ -125,9 +125,8 @@ export class WebFrontend {
 
   showNewGameDialog(title, peopleName, computerName) {
     this.newGame?.close();
-    this.newGame = this.view.newGameDialog(title, {
-      people: "pvp_0.jpg", computer: "pvc_0.jpg", name: title, peopleName, computerName,
-    }, (mode) => this.m._quintaro_mode_chosen(mode));
+    this.newGame = this.view.newGameDialog([title, peopleName, computerName],
+      (mode) => this.m._quintaro_mode_chosen(mode));
   }
 
   closeNewGameDialog() {
@@ -213,6 +212,5 @@ export async function startGame({ core, sound, fetchBytes, page }) {
   page.frontend = frontend;
   window.quintaroTest = { state: () => frontend.state() };
   core.module.frontend = frontend;
-  root.querySelector(".placeholder")?.remove();
   core.module._quintaro_start();
 }

@@ -74,15 +74,18 @@ export class SettingsStore {
     this.failed = 0;
   }
 
-  // Hands the stored settings.ini to the game before it starts.
-  async restore() {
-    let text;
+  // The stored settings.ini, read while the game's core loads.
+  static async read() {
     try {
       const db = await openDatabase();
-      text = db ? await settle(db.transaction(STORE).objectStore(STORE).get(FILE)) : undefined;
+      return db ? await settle(db.transaction(STORE).objectStore(STORE).get(FILE)) : undefined;
     } catch {
-      text = undefined;
+      return undefined;
     }
+  }
+
+  // Hands what read() gave to the game before it starts.
+  restore(text) {
     const { state, bytes } = asFile(text);
     this.core.putFile(FILE, state === 1 ? bytes : null);
   }

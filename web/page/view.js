@@ -22,6 +22,36 @@ const place = (node, [x, y, width, height]) => {
   return node;
 };
 
+// Markup for what the page also carries drawn at build time (web/prerender.mjs).
+const escape = (text) =>
+  String(text).replace(/[&<>"]/g, (c) => ({ "&": "&amp;", "<": "&lt;", ">": "&gt;", '"': "&quot;" })[c]);
+const placed = ([x, y, width, height], more = "") =>
+  `style="left: ${x}px; top: ${y}px; width: ${width}px; height: ${height}px;${more}"`;
+
+// A dialog's frame: its caption (named so that screen readers name the dialog by it) and its
+// client area of the layout table's size, around the given content.
+const dialogMarkup = (id, kind, caption, [width, height], content = "") =>
+  `<dialog class="window ${kind}" aria-modal="true"${caption ? ` aria-labelledby="${id}-caption"` : ""}>` +
+  `<div class="caption" id="${id}-caption" aria-hidden="${caption ? "false" : "true"}">${escape(caption)}</div>` +
+  `<div class="client" style="width: ${width}px; height: ${height}px;">${content}</div></dialog>`;
+
+// The new-game dialog: its two picture buttons, named for screen readers, report modes 1
+// (people) and 2 (the computer).
+export const PICTURES = ["pvp_0.jpg", "pvc_0.jpg"];
+export function newGameMarkup(layout, id, [caption, peopleName, computerName]) {
+  const button = (rect, mode, name) =>
+    `<button class="picture" type="button" data-mode="${mode}" aria-label="${escape(name)}" ` +
+    `${placed(rect, ` --inset: ${layout.pictureInset}px;`)}><img src="${PICTURES[mode - 1]}" alt="" draggable="false"></button>`;
+  return dialogMarkup(id, "new-game", caption, layout.client,
+    button(layout.peopleButton, 1, peopleName) + button(layout.computerButton, 2, computerName));
+}
+
+const fromMarkup = (html) => {
+  const template = document.createElement("template");
+  template.innerHTML = html;
+  return template.content.firstElementChild;
+};
+
 const colour = (value) => (value == null ? "" : `#${value.toString(16).padStart(6, "0")}`);
 
 // Control numbers of the main window, as the game's shell names them.
@@ -68,21 +98,24 @@ export class GameView {
     });
   }
 
+  // The page's first dialog is drawn in the language kept here (index.html's own script).
   useLanguage(code) {
     document.documentElement.lang = code || "en";
     this.words = BUTTON_WORDS[code] ?? BUTTON_WORDS.en;
+    try {
+      localStorage.setItem("quintaro-language", code || "en");
+    } catch {
+      // storage denied: the first dialog is drawn in the page's default language
+    }
   }
 
-  // The window fits the viewport whole, a phone held sideways included.
+  // The window fits the viewport whole, a phone held sideways included (the page's own
+  // script scales, the one that shows the first dialog before this script is loaded).
   fit() {
     const stage = this.root.querySelector(".window:not([hidden])") ?? this.window;
-    if (!stage) {
-      return;
+    if (stage) {
+      window.quintaroFit(stage);
     }
-    const width = stage.offsetWidth;
-    const height = stage.offsetHeight;
-    const scale = Math.min(window.innerWidth / (width + 16), window.innerHeight / (height + 16));
-    document.documentElement.style.setProperty("--scale", String(Math.max(0.5, Math.min(scale, 3))));
   }
 
   announce(text) {
@@ -494,17 +527,13 @@ export class GameView {
   // A modal dialog named by its caption (or its text where the caption is empty), the focus
   // inside while it is open and back where it was after. Escape calls onCancel; close() ends
   // it.
-  dialog(caption, [width, height], build, { named, onCancel, kind = "" } = {}) {
+  // A dialog given as node (one already drawn) is taken over as it is.
+  dialog(caption, size, build, { named, onCancel, kind = "", node = null } = {}) {
     const returnTo = document.activeElement;
-    const id = `d${(this.dialogCount = (this.dialogCount ?? 0) + 1)}`;
-    const title = el("div", { class: "caption", id: `${id}-caption`, "aria-hidden": caption ? "false" : "true" }, caption);
-    const body = el("div", { class: "client" });
-    body.style.width = `${width}px`;
-    body.style.height = `${height}px`;
-    const node = el("dialog", { class: `window ${kind}`.trim(), "aria-modal": "true" }, title, body);
-    if (caption) {
-      node.setAttribute("aria-labelledby", `${id}-caption`);
-    } else if (named) {
+    const id = this.newId();
+    node ??= fromMarkup(dialogMarkup(id, kind, caption, size));
+    const body = node.querySelector(".client");
+    if (!caption && named) {
       node.setAttribute("aria-label", named);
     }
     const handle = { node, closed: false };
@@ -539,31 +568,42 @@ export class GameView {
       }
     });
     build(body, handle, id);
-    this.root.append(node);
-    node.showModal();
+    if (!node.isConnected) {
+      this.root.append(node);
+      node.showModal();
+    }
     this.fit();
     return handle;
   }
 
+  newId() {
+    return `d${(this.dialogCount = (this.dialogCount ?? 0) + 1)}`;
+  }
+
   // The mode: the picture buttons report a choice and the dialog stays until the game closes
-  // it; Escape asks to close it.
-  newGameDialog(caption, pictures, onMode) {
-    const layout = this.layout.newGame;
-    return this.dialog(caption, layout.client, (body) => {
-      const button = (rect, picture, mode, name) => {
-        const b = place(el("button", { class: "picture", type: "button", "aria-label": name }), rect);
-        b.style.setProperty("--inset", `${layout.pictureInset}px`);
-        if (picture) {
-          const img = el("img", { src: picture, alt: "", draggable: "false" });
-          b.append(img);
-        }
-        b.addEventListener("click", () => onMode(mode));
-        body.append(b);
-        return b;
-      };
-      button(layout.peopleButton, pictures.people, 1, pictures.peopleName);
-      button(layout.computerButton, pictures.computer, 2, pictures.computerName);
-    }, { named: pictures.name, onCancel: () => onMode(0), kind: "new-game" });
+  // it; Escape asks to close it. The first time it is the dialog the page showed from its
+  // first paint, in the language the page last used: it gets the game's texts, and a choice
+  // the player made on it meanwhile is answered now.
+  newGameDialog(texts, onMode) {
+    let node = document.getElementById("start");
+    const early = node ? window.quintaroEarly : null;
+    if (node) {
+      node.removeAttribute("id");
+      window.quintaroEarly = null;
+      node.querySelector(".caption").textContent = texts[0];
+      node.querySelectorAll("button.picture").forEach((b, i) => b.setAttribute("aria-label", texts[i + 1]));
+    } else {
+      node = fromMarkup(newGameMarkup(this.layout.newGame, this.newId(), texts));
+    }
+    const handle = this.dialog(texts[0], null, (body) => {
+      for (const button of body.querySelectorAll("button.picture")) {
+        button.addEventListener("click", () => onMode(Number(button.dataset.mode)));
+      }
+    }, { named: texts[0], onCancel: () => onMode(0), kind: "new-game", node });
+    if (early?.length) {
+      setTimeout(() => onMode(early[0]));
+    }
+    return handle;
   }
 
   // The text-input box: OK (its button or Enter) answers the field, Escape cancels; it
