@@ -1,7 +1,8 @@
 // The browser edition's figures, side by side in one run of headless Chromium:
 //   node bench/web-bench.mjs [RUNS] [SITE]     (after sh tools/package-web.sh)
 // - time to the first interactive new-game dialog, against a bare page with one button served
-//   by the same server, loaded alternately (target: at most 1.3 times its time);
+//   by the same server, loaded alternately, first and repeat visits, each measured in the page
+//   and over DevTools (target: at most 1.3 times the bare page's time);
 // - transfer size, gzip, of the code (wasm + js + html + css; target at most 100 kB) and of
 //   every file;
 // - the coach's table built in the worker once the first game's window is up (target: at most
