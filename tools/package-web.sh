@@ -12,7 +12,12 @@ if [ "$1" != --no-build ]; then
 fi
 rm -rf dist/web dist/quintaro-web.zip
 mkdir -p dist/web
-cp build/web/site/* dist/web/
+# The site is what its service worker caches, and the worker itself: a file an earlier build
+# left in build/web/site is not shipped.
+files=$(sed -n 's|^  "\./\([^"/][^"/]*\)",$|\1|p' build/web/site/sw.js)
+for f in sw.js $files; do
+    cp "build/web/site/$f" dist/web/
+done
 cp LICENSE dist/web/LICENSE.txt
 archive=$(pwd)/dist/quintaro-web.zip
 (cd dist/web && cmake -E tar cf "$archive" --format=zip -- *)
