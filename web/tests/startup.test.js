@@ -1,6 +1,6 @@
 // The page's first paint: the new-game dialog drawn into the page is the one the game shows,
 // in the language the game last used, and a choice made on it before the game has loaded is
-// answered once it has.
+// answered once it has; and the windows fit a phone held either way.
 import { test } from "node:test";
 import assert from "node:assert/strict";
 import { waitFor, watchErrors, sharedBrowser } from "./support.js";
@@ -90,6 +90,38 @@ test("a picture chosen before the game has loaded is answered once it has", asyn
     () => document.activeElement?.matches("dialog.input-box[open] input"));
   assert.equal(await page.evaluate(() => document.querySelectorAll("dialog.input-box").length), 1,
     "early choice: answered once");
+  assert.deepEqual(errors, []);
+  await page.close();
+});
+
+// Whether the open window (the top dialog, else the main window) and every control in it lie
+// inside the viewport; the controls that stick out, by class.
+const outside = () => {
+  const windowNode = [...document.querySelectorAll("dialog[open]")].pop() ?? document.querySelector(".window.main");
+  const inside = (r) => r.left >= 0 && r.top >= 0 && r.right <= innerWidth && r.bottom <= innerHeight;
+  const frame = windowNode.getBoundingClientRect();
+  const within = (r) => r.left >= frame.left && r.top >= frame.top && r.right <= frame.right && r.bottom <= frame.bottom;
+  return [windowNode, ...windowNode.querySelectorAll("button, input, [role=grid]")]
+    .filter((node) => !inside(node.getBoundingClientRect()) || !within(node.getBoundingClientRect()))
+    .map((node) => node.className || node.tagName);
+};
+
+test("the windows fit a phone held upright or sideways", async () => {
+  const { page, errors } = await pageWithHeldGame();
+  for (const [width, height] of [[390, 844], [740, 360]]) {
+    await page.setViewport({ width, height });
+    await page.goto(shared.server.url, { waitUntil: "load" });
+    await waitFor(`${width}x${height}: the game started`, page, () => window.quintaroPage?.ready);
+    assert.deepEqual(await page.evaluate(outside), [], `${width}x${height}: the new-game dialog`);
+    await page.evaluate(() => window.quintaroPage.core.module._quintaro_mode_chosen(1));
+    for (let answer = 0; answer < 3; ++answer) {
+      await waitFor(`${width}x${height}: question ${answer + 1}`, page,
+        () => document.activeElement?.matches("dialog.input-box[open] input"));
+      await page.keyboard.press("Enter");
+    }
+    await waitFor(`${width}x${height}: the main window`, page, () => !document.querySelector("dialog[open]"));
+    assert.deepEqual(await page.evaluate(outside), [], `${width}x${height}: the main window`);
+  }
   assert.deepEqual(errors, []);
   await page.close();
 });
