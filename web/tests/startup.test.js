@@ -113,7 +113,7 @@ test("the windows fit a phone held upright or sideways", async () => {
     await page.goto(shared.server.url, { waitUntil: "load" });
     await waitFor(`${width}x${height}: the game started`, page, () => window.quintaroPage?.ready);
     assert.deepEqual(await page.evaluate(outside), [], `${width}x${height}: the new-game dialog`);
-    await page.evaluate(() => window.quintaroPage.core.module._quintaro_mode_chosen(1));
+    await page.click("dialog.new-game[open] button.picture");
     for (let answer = 0; answer < 3; ++answer) {
       await waitFor(`${width}x${height}: question ${answer + 1}`, page,
         () => document.activeElement?.matches("dialog.input-box[open] input"));
