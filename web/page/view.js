@@ -527,10 +527,10 @@ export class GameView {
   // A modal dialog named by its caption (or its text where the caption is empty), the focus
   // inside while it is open and back where it was after. Escape calls onCancel; close() ends
   // it.
-  // A dialog given as node (one already drawn) is taken over as it is.
+  // A dialog given as node (one already drawn, with ids of its own) is taken over as it is.
   dialog(caption, size, build, { named, onCancel, kind = "", node = null } = {}) {
     const returnTo = document.activeElement;
-    const id = this.newId();
+    const id = node ? null : this.newId();
     node ??= fromMarkup(dialogMarkup(id, kind, caption, size));
     const body = node.querySelector(".client");
     if (!caption && named) {
